@@ -1,0 +1,130 @@
+#include "app/ResizeCommandLine.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace selvane {
+
+const char* const kResizeUsage =
+    "Usage: selvane-resize [OPTIONS] PATH...\n"
+    "Resizes pictures (JPEG, PNG, GIF, BMP) and writes them as baseline JPEG files.\n"
+    "Each PATH is a picture or a folder (its pictures, not recursing).\n"
+    "\n"
+    "  --rule RULE       decrease (default), increase, same-size, same-width, same-height\n"
+    "  --factor X        factor for decrease and increase, 1.1 to 10.9 (default 2.0)\n"
+    "  --width N         output width for same-size\n"
+    "  --height N        output height for same-size\n"
+    "  --size N          width for same-width, height for same-height (default 600)\n"
+    "  --filter NAME     Box, Triangle, Hermite, Bell, Lanczos3, Mitchell, B-Spline (default)\n"
+    "  --quality Q       JPEG quality, 5 to 95 (default 74)\n"
+    "  --output DIR      output folder (default: the Output subfolder of each picture's folder)\n"
+    "  --jobs N          pictures processed at once (default: one per core)\n"
+    "  --no-overwrite    keep existing output files\n"
+    "  --add-filter-name append the filter's name to the output names\n"
+    "  --no-protect      also process pictures above 10000 x 10000\n"
+    "  --help            show this text\n"
+    "  --version         show the version\n"
+    "\n"
+    "Exit status: 0 every picture saved, 1 some skipped or failed, 2 usage error.\n";
+
+namespace {
+
+int ParseInteger(const std::string& option, const std::string& text, int low, int high)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        throw std::invalid_argument(option + " takes a whole number from " + std::to_string(low) + " to " +
+                                    std::to_string(high) + ", not '" + text + "'");
+    return value;
+}
+
+// "2", "2.5" or "10.9": the whole part and the tenths, as the two factor fields hold them.
+void ParseFactor(const std::string& text, SizeOptions& size)
+{
+    const auto dot = text.find('.');
+    const std::string whole = text.substr(0, dot);
+    const std::string tenths = dot == std::string::npos ? "0" : text.substr(dot + 1);
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(whole) || !digits(tenths) || tenths.size() != 1 || whole.size() > 2)
+        throw std::invalid_argument("--factor takes a number from 1.1 to 10.9 with at most one decimal, not '" +
+                                    text + "'");
+    size.round = std::stoi(whole);
+    size.zecimal = tenths[0] - '0';
+    const int inTenths = size.round * 10 + size.zecimal;
+    if (inTenths < 11 || inTenths > 109)
+        throw std::invalid_argument("--factor takes a number from 1.1 to 10.9, not '" + text + "'");
+}
+
+ResizeRule ParseRule(const std::string& text)
+{
+    if (text == "decrease") return ResizeRule::Decrease;
+    if (text == "increase") return ResizeRule::Increase;
+    if (text == "same-size") return ResizeRule::SameSize;
+    if (text == "same-width") return ResizeRule::SameWidth;
+    if (text == "same-height") return ResizeRule::SameHeight;
+    throw std::invalid_argument("unknown --rule '" + text + "'");
+}
+
+}  // namespace
+
+ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& arguments)
+{
+    ResizeCommandLine line;
+    line.options.size.wh = 600;
+    std::optional<int> width, height;
+    bool factorGiven = false;
+    bool sizeGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size()) throw std::invalid_argument(argument + " needs a value");
+            return arguments[++i];
+        };
+        if (argument == "--help") line.help = true;
+        else if (argument == "--version") line.version = true;
+        else if (argument == "--rule") line.options.size.rule = ParseRule(value());
+        else if (argument == "--factor") ParseFactor(value(), line.options.size), factorGiven = true;
+        else if (argument == "--width") width = ParseInteger(argument, value(), 1, 1 << 28);
+        else if (argument == "--height") height = ParseInteger(argument, value(), 1, 1 << 28);
+        else if (argument == "--size") line.options.size.wh = ParseInteger(argument, value(), 1, 1 << 28), sizeGiven = true;
+        else if (argument == "--quality") line.options.quality = ParseInteger(argument, value(), 5, 95);
+        else if (argument == "--jobs") line.jobs = ParseInteger(argument, value(), 1, 256);
+        else if (argument == "--output") line.outputFolder = value();
+        else if (argument == "--no-overwrite") line.options.overwrite = false;
+        else if (argument == "--add-filter-name") line.options.addFilterName = true;
+        else if (argument == "--no-protect") line.options.protect = false;
+        else if (argument == "--filter") {
+            const std::string& name = value();
+            line.options.filterIndex = FindFilter(name);
+            if (line.options.filterIndex < 0) throw std::invalid_argument("unknown --filter '" + name + "'");
+        } else if (argument == "--") {
+            line.paths.insert(line.paths.end(), arguments.begin() + static_cast<long>(i) + 1, arguments.end());
+            break;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            throw std::invalid_argument("unknown option '" + argument + "'");
+        } else {
+            line.paths.push_back(argument);
+        }
+    }
+    if (line.help || line.version) return line;
+
+    const ResizeRule rule = line.options.size.rule;
+    const bool byFactor = rule == ResizeRule::Decrease || rule == ResizeRule::Increase;
+    if (factorGiven && !byFactor) throw std::invalid_argument("--factor goes with --rule decrease or increase");
+    if (rule == ResizeRule::SameSize) {
+        if (!width || !height) throw std::invalid_argument("--rule same-size needs --width and --height");
+        line.options.size.width = *width;
+        line.options.size.height = *height;
+    } else if (width || height) {
+        throw std::invalid_argument("--width and --height go with --rule same-size");
+    }
+    if (sizeGiven && rule != ResizeRule::SameWidth && rule != ResizeRule::SameHeight)
+        throw std::invalid_argument("--size goes with --rule same-width or same-height");
+    if (line.paths.empty()) throw std::invalid_argument("no PATH given");
+    return line;
+}
+
+}  // namespace selvane

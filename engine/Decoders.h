@@ -1,0 +1,32 @@
+// Decoders for the four picture formats, each turning the bytes of a whole file into a
+// Raster (blue, green, red, top row first). They never read outside the buffer and refuse,
+// from the header and before allocating, any picture that declares more than
+// kMaxPicturePixels pixels. Every failure (damaged data, unsupported variant, too large) is
+// a DecodeError whose message says what is wrong; nothing else escapes but std::bad_alloc.
+// Safe to call from several threads at once.
+#pragma once
+
+#include "engine/Raster.h"
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace selvane {
+
+inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 28;
+
+class DecodeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using ByteSpan = std::span<const std::uint8_t>;
+
+Raster DecodeBmp(ByteSpan data);
+Raster DecodeJpeg(ByteSpan data);
+Raster DecodePng(ByteSpan data);
+Raster DecodeGif(ByteSpan data);
+
+}  // namespace selvane

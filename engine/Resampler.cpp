@@ -1,0 +1,24 @@
+#include "engine/Resampler.h"
+
+#include "engine/Contributors.h"
+#include "engine/ResamplePasses.h"
+
+namespace selvane {
+
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support)
+{
+    const int width = destination.Width();
+    const int height = destination.Height();
+    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
+    if (width < 1 || height < 1) return;
+
+    Raster intermediate(width, source.Height());
+    {
+        const ContributorLists columns(source.Width(), width, filter, support);
+        ResampleRowsScalar(source, intermediate, columns);
+    }
+    const ContributorLists rows(source.Height(), height, filter, support);
+    ResampleColumnsScalar(intermediate, destination, rows);
+}
+
+}  // namespace selvane
