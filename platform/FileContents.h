@@ -1,0 +1,15 @@
+// Reads a whole file into memory, bytes unchanged. Never blocks on a FIFO.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace selvane::platform {
+
+// The file's bytes; std::nullopt when there is no file at path (or a folder of the path is
+// missing). Throws OsError for any other failure (no permission, a folder, an I/O error),
+// so that a caller about to rewrite the file never mistakes an unreadable file for an
+// empty one.
+std::optional<std::string> ReadFileContents(const std::string& path);
+
+}  // namespace selvane::platform

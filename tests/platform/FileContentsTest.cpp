@@ -1,0 +1,31 @@
+#include "platform/FileContents.h"
+
+#include "platform/OsError.h"
+#include "tests/support/TestSandbox.h"
+
+#include <gtest/gtest.h>
+
+namespace selvane::platform {
+namespace {
+
+using selvane::testing::TestSandbox;
+
+TEST(FileContentsTest, ReadsEveryByteUnchanged)
+{
+    TestSandbox sandbox;
+    std::string bytes("a\0b\r\n\xFF", 6);
+    bytes += std::string(200000, 'x');  // more than one read
+    TestSandbox::WriteFile(sandbox.Root() / "f", bytes);
+    EXPECT_EQ(ReadFileContents((sandbox.Root() / "f").string()), bytes);
+}
+
+TEST(FileContentsTest, AMissingFileIsNothingButAFolderIsAnError)
+{
+    TestSandbox sandbox;
+    EXPECT_EQ(ReadFileContents((sandbox.Root() / "missing").string()), std::nullopt);
+    EXPECT_EQ(ReadFileContents((sandbox.Root() / "missing/below").string()), std::nullopt);
+    EXPECT_THROW(ReadFileContents(sandbox.Root().string()), OsError);
+}
+
+}  // namespace
+}  // namespace selvane::platform

@@ -1,0 +1,98 @@
+// A temporary folder for one test, with HOME and the XDG variables pointed into it, so
+// that no test reaches the real home. Everything is put back and removed on destruction.
+//
+// The root is open to every user (0755), so that a body run by RunUnprivileged can reach
+// the folders a test opens to it.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+namespace selvane::testing {
+
+class TestSandbox {
+public:
+    TestSandbox()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "selvane-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a sandbox");
+        root_ = pattern;
+        std::filesystem::permissions(root_, std::filesystem::perms(0755));
+        std::filesystem::create_directories(Home());
+        SetVariable("HOME", Home().string());
+        SetVariable("XDG_CONFIG_HOME", (Home() / ".config").string());
+        SetVariable("XDG_DATA_HOME", (Home() / ".local/share").string());
+        SetVariable("XDG_CACHE_HOME", (Home() / ".cache").string());
+        SetVariable("XDG_STATE_HOME", (Home() / ".local/state").string());
+    }
+
+    ~TestSandbox()
+    {
+        for (const auto& [name, value] : saved_) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+        std::error_code ignored;
+        // Folders a test made read-only must be opened again to be removed.
+        for (auto it = std::filesystem::recursive_directory_iterator(root_, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored))
+                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ignored);
+        }
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+    TestSandbox(const TestSandbox&) = delete;
+    TestSandbox& operator=(const TestSandbox&) = delete;
+
+    const std::filesystem::path& Root() const { return root_; }
+    std::filesystem::path Home() const { return root_ / "home"; }
+
+    // Sets (or, with std::nullopt, removes) an environment variable until the sandbox ends.
+    void SetVariable(const std::string& name, const std::optional<std::string>& value)
+    {
+        if (!saved_.count(name)) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        if (value) setenv(name.c_str(), value->c_str(), 1);
+        else unsetenv(name.c_str());
+    }
+
+    // Writes a file, creating its folders.
+    static void WriteFile(const std::filesystem::path& path, const std::string& contents)
+    {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << contents;
+    }
+
+    static std::string ReadFile(const std::filesystem::path& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    // The names in a folder, for "nothing else was left behind" checks.
+    static std::set<std::string> Names(const std::filesystem::path& folder)
+    {
+        std::set<std::string> names;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+private:
+    std::filesystem::path root_;
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+}  // namespace selvane::testing
