@@ -33,8 +33,8 @@ std::string OutputPathFor(const std::string& sourcePath, const std::string& outp
                           const JobOptions& options)
 {
     std::string path = outputFolder + ExtractOnlyName(sourcePath);
-    if (options.addFilterName) path += " " + std::string(ChosenFilter(options).Name);
-    return path + ".jpg";
+    if (options.addFilterName) path.append(" ").append(ChosenFilter(options).Name);
+    return path.append(".jpg");
 }
 
 JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,

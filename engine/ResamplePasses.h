@@ -20,9 +20,13 @@ inline std::uint8_t ClampToByte(float sum)
     return static_cast<std::uint8_t>(std::nearbyint(sum));  // the default mode: ties to even
 }
 
-// Every row of source to the width of lists; target is source height x lists.Count().
+// Every row of source to the width of lists; target is lists.Count() x source height.
 void ResampleRowsScalar(const Raster& source, Raster& target, const ContributorLists& lists);
 // Every column of source to the height of lists; target is source width x lists.Count().
 void ResampleColumnsScalar(const Raster& source, Raster& target, const ContributorLists& lists);
+
+// The same passes with SIMD on the best target the CPU offers; identical results.
+void ResampleRowsSimd(const Raster& source, Raster& target, const ContributorLists& lists);
+void ResampleColumnsSimd(const Raster& source, Raster& target, const ContributorLists& lists);
 
 }  // namespace selvane

@@ -5,7 +5,8 @@
 
 namespace selvane {
 
-void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support)
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
+                    ResampleKernels kernels)
 {
     const int width = destination.Width();
     const int height = destination.Height();
@@ -15,10 +16,12 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
     Raster intermediate(width, source.Height());
     {
         const ContributorLists columns(source.Width(), width, filter, support);
-        ResampleRowsScalar(source, intermediate, columns);
+        if (kernels == ResampleKernels::Simd) ResampleRowsSimd(source, intermediate, columns);
+        else ResampleRowsScalar(source, intermediate, columns);
     }
     const ContributorLists rows(source.Height(), height, filter, support);
-    ResampleColumnsScalar(intermediate, destination, rows);
+    if (kernels == ResampleKernels::Simd) ResampleColumnsSimd(intermediate, destination, rows);
+    else ResampleColumnsScalar(intermediate, destination, rows);
 }
 
 }  // namespace selvane

@@ -19,8 +19,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+enum class ResampleKernels {
+    Simd,    // the fastest target the CPU offers
+    Scalar,  // the straightforward reference the SIMD kernels are tested against
+};
+
 // Writes every pixel of destination, whose size the caller has set, from source.
-void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support);
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
+                    ResampleKernels kernels = ResampleKernels::Simd);
 
 // The picture the decoders produce is already a 24-bit raster, so it is resampled directly,
 // without a rendered copy.

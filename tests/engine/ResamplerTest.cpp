@@ -50,18 +50,20 @@ INSTANTIATE_TEST_SUITE_P(
         ExactCase{"box enlarge", kBox, {{10, 200}}, 3, 1, {{10, 10, 200}}},
         ExactCase{"box enlarge vertically", kBox, {{10}, {200}}, 1, 3, {{10}, {10}, {200}}},
         // Equal size softens with these three: weights 1/8 3/4 1/8, 1/6 2/3 1/6, 1/18 8/9 1/18.
-        ExactCase{"bell at scale 1", kBell, {{0, 240, 0}}, 3, 1, {{60, 180, 60}}},
-        ExactCase{"b-spline at scale 1", kBSpline, {{0, 240, 0}}, 3, 1, {{80, 160, 80}}},
-        ExactCase{"mitchell at scale 1", kMitchell, {{0, 180, 0}}, 3, 1, {{20, 160, 20}}},
+        // The left edge mirrors pixel 1, the right edge repeats the last pixel.
+        ExactCase{"bell at scale 1", kBell, {{0, 240, 0}}, 3, 1, {{60, 180, 30}}},
+        ExactCase{"b-spline at scale 1", kBSpline, {{0, 240, 0}}, 3, 1, {{80, 160, 40}}},
+        ExactCase{"mitchell at scale 1", kMitchell, {{0, 180, 0}}, 3, 1, {{20, 160, 10}}},
         // A one-pixel source: every destination pixel gets its value.
         ExactCase{"one pixel, box", kBox, {{77}}, 4, 3, Rows(3, {77, 77, 77, 77})},
         ExactCase{"one pixel, triangle", kTriangle, {{77}}, 3, 2, Rows(2, {77, 77, 77})},
         ExactCase{"one pixel, hermite", kHermite, {{77}}, 2, 2, Rows(2, {77, 77})},
         // One destination pixel from a wider source: centred, the box averages the row.
         ExactCase{"single destination", kBox, {{0, 30, 60, 90}}, 1, 1, {{45}}},
-        // Negative lobes at a hard edge overshoot and are clamped.
+        // Lobes at a hard edge: position 3 sums to about -28 and 7 to about 281, both clamped;
+        // 5 sits between the pixels (255 x 0.497), 1 and 9 ring (6 and 247).
         ExactCase{"lanczos edge", kLanczos3, {{0, 0, 0, 255, 255, 255}}, 11, 1,
-                  {{0, 0, 0, 0, 0, 0, 119, 255, 255, 255, 255}}}));
+                  {{0, 6, 0, 0, 0, 127, 255, 255, 255, 247, 255}}}));
 
 class EveryFilter : public ::testing::TestWithParam<int> {};
 

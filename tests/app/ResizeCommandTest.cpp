@@ -1,0 +1,112 @@
+// selvane-resize run as a separate process, as scripts use it.
+#include "engine/PictureLoader.h"
+#include "TestFiles.h"
+#include "TestRasters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace selvane {
+namespace {
+
+using testing::BmpBytes;
+using testing::RandomRaster;
+using testing::WriteBytes;
+
+struct CommandResult {
+    int status;
+    std::string output;  // standard output and standard error
+};
+
+CommandResult RunResize(const std::string& arguments)
+{
+    const std::string command = std::string(SELVANE_RESIZE_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    CommandResult result{-1, {}};
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+class ResizeCommand : public testing::TemporaryFolderTest {};
+
+TEST_F(ResizeCommand, AnswersHelpAndVersion)
+{
+    EXPECT_EQ(RunResize("--version").output, "selvane-resize 1.5.3.56\n");
+    const CommandResult help = RunResize("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("Usage: selvane-resize"), std::string::npos);
+}
+
+TEST_F(ResizeCommand, RefusesBadUsageWithStatusTwo)
+{
+    for (const char* arguments : {"", "--factor 1.0 x.png", "--factor 11 x.png", "--factor 2.55 x.png",
+                                  "--quality 4 x.png", "--quality 96 x.png", "--filter Gauss x.png",
+                                  "--rule same-size --width 10 x.png", "--rule sideways x.png", "--bogus x.png",
+                                  "--width 10 --height 10 x.png", "--factor"}) {
+        const CommandResult result = RunResize(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.output.find("selvane-resize: "), std::string::npos) << arguments;
+    }
+}
+
+TEST_F(ResizeCommand, ResizesAFolderAndPrintsTheJobLog)
+{
+    WriteBytes(Path("b.bmp"), BmpBytes(RandomRaster(40, 20, 1)));
+    WriteBytes(Path("A.BMP"), BmpBytes(RandomRaster(30, 30, 2)));
+    WriteBytes(Path("notes.txt"), {'x'});
+    const CommandResult result = RunResize("--rule same-width --size 10 --filter lanczos3 '" + Folder() + "'");
+    EXPECT_EQ(result.status, 0) << result.output;
+    const std::vector<std::string> lines = Lines(result.output);
+    ASSERT_EQ(lines.size(), 8u) << result.output;
+    EXPECT_NE(lines[3].find(" NEW BATCH JOB STARTED"), std::string::npos);
+    EXPECT_EQ(lines[5], "File resized and saved as: " + Folder() + "Output/A.jpg");  // sorted without case
+    EXPECT_EQ(lines[6], "File resized and saved as: " + Folder() + "Output/b.jpg");
+    EXPECT_EQ(lines[7].rfind("Batch job done in ", 0), 0u);
+    EXPECT_EQ(LoadPicture(Folder() + "Output/b.jpg").Height(), 5);
+}
+
+TEST_F(ResizeCommand, ExitsWithOneWhenAPictureIsNotSaved)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
+    WriteBytes(Path("broken.gif"), {'G', 'I', 'F'});
+    const CommandResult result = RunResize("--output '" + Path("out") + "' '" + Path("photo.bmp") + "' '" +
+                                           Path("broken.gif") + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("ERROR! Cannot open picture: " + Path("broken.gif")), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(Path("out/photo.jpg")));
+
+    const CommandResult again = RunResize("--no-overwrite --output '" + Path("out") + "' '" + Path("photo.bmp") + "'");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.output.find("WARNING! File already exists (not overwritten): " + Path("out/photo.jpg")),
+              std::string::npos);
+}
+
+TEST_F(ResizeCommand, NeverWritesOverItsInput)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
+    ASSERT_EQ(RunResize("--output '" + Folder() + "' '" + Path("photo.bmp") + "'").status, 0);
+    const auto before = std::filesystem::file_size(Path("photo.jpg"));
+    const CommandResult result = RunResize("--output '" + Folder() + "' '" + Path("photo.jpg") + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(std::filesystem::file_size(Path("photo.jpg")), before);
+}
+
+}  // namespace
+}  // namespace selvane

@@ -1,0 +1,206 @@
+#include "engine/BatchJob.h"
+#include "engine/ImageJob.h"
+#include "engine/PictureLoader.h"
+#include "TestFiles.h"
+#include "TestRasters.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace selvane {
+namespace {
+
+using testing::BmpBytes;
+using testing::RandomRaster;
+using testing::WriteBytes;
+
+class RecordingHost : public BatchHost {
+public:
+    void AppendLog(const std::string& line) override { log.push_back(line); }
+    void ShowError(const std::string& text) override { errors.push_back(text); }
+    void PictureLoaded(const Raster& picture, bool) override { previewWidth = picture.Width(); }
+    void FocusFactorField() override { ++focusRequests; }
+    std::string SourcePath(const std::string& name) override { return folder + name; }
+    std::string OutputFolder(const std::string&) override { return folder + "Output/"; }
+    JobOptions Options() override { return options; }
+    void BeforeFile(const std::string& name) override
+    {
+        visited.push_back(name);
+        if (name == abortAfterVisiting) abort = true;
+    }
+    bool AbortRequested() override { return abort; }
+
+    std::string folder;
+    JobOptions options;
+    std::vector<std::string> log, errors, visited;
+    std::string abortAfterVisiting;
+    bool abort = false;
+    int previewWidth = 0;
+    int focusRequests = 0;
+};
+
+class ImageJob : public testing::TemporaryFolderTest {
+protected:
+    void SetUp() override
+    {
+        TemporaryFolderTest::SetUp();
+        host.folder = Folder();
+        std::filesystem::create_directory(Output());
+    }
+    std::string Output() const { return Folder() + "Output/"; }
+    JobResult Run(const std::string& name) { return ProcessImage(Path(name), Output(), host.options, host); }
+
+    RecordingHost host;
+};
+
+TEST(OutputNames, FollowTheSourceNameAndTheFilterOption)
+{
+    JobOptions options;
+    EXPECT_EQ(OutputPathFor("/p/a.b.c.jpeg", "/out/", options), "/out/a.b.c.jpg");
+    EXPECT_EQ(OutputPathFor("/p/photo.PNG", "/out/", options), "/out/photo.jpg");
+    options.addFilterName = true;
+    EXPECT_EQ(OutputPathFor("/p/photo.PNG", "/out/", options), "/out/photo B-Spline.jpg");
+    options.filterIndex = 4;
+    EXPECT_EQ(OutputPathFor("/p/photo.gif", "/out/", options), "/out/photo Lanczos3.jpg");
+}
+
+TEST_F(ImageJob, WritesAJpegOfTheRuleSize)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(40, 30, 1)));
+    const JobResult result = Run("photo.bmp");
+    EXPECT_EQ(result.SavedPath, Output() + "photo.jpg");
+    EXPECT_TRUE(result.ContinueBatch);
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ(host.previewWidth, 40);
+    const Raster written = LoadPicture(result.SavedPath);
+    EXPECT_EQ(written.Width(), 20);
+    EXPECT_EQ(written.Height(), 15);
+}
+
+TEST_F(ImageJob, LogsAPictureItCannotOpenAndKeepsThePreview)
+{
+    WriteBytes(Path("broken.png"), {0x89, 'P', 'N', 'G'});
+    const JobResult result = Run("broken.png");
+    EXPECT_TRUE(result.SavedPath.empty());
+    EXPECT_TRUE(result.ContinueBatch);
+    EXPECT_EQ(host.log, std::vector<std::string>{"ERROR! Cannot open picture: " + Path("broken.png")});
+    EXPECT_EQ(host.previewWidth, 0);
+    EXPECT_FALSE(std::filesystem::exists(Output() + "broken.jpg"));
+}
+
+TEST_F(ImageJob, RefusesAFactorOfOneAndEndsTheBatch)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(4, 4, 1)));
+    host.options.size.round = 1;
+    host.options.size.zecimal = 0;
+    const JobResult result = Run("photo.bmp");
+    EXPECT_FALSE(result.ContinueBatch);
+    EXPECT_EQ(host.errors, std::vector<std::string>{"Invalid \"x\" factor! (1)\r\nPlease choose a resize factor higher than 1."});
+    EXPECT_EQ(host.focusRequests, 1);
+    EXPECT_EQ(host.previewWidth, 4);  // the picture is in the preview when the box shows
+    EXPECT_TRUE(host.log.empty());
+}
+
+TEST_F(ImageJob, ProtectsAgainstPicturesHugeOnBothSides)
+{
+    WriteBytes(Path("wide.bmp"), testing::EmptyRleBmpBytes(10001, 2));
+    host.options.size.rule = ResizeRule::SameSize;
+    host.options.size.width = 10;
+    host.options.size.height = 10;
+    EXPECT_FALSE(Run("wide.bmp").SavedPath.empty());  // one side only: processed
+#if !defined(__SANITIZE_ADDRESS__)
+    WriteBytes(Path("huge.bmp"), testing::EmptyRleBmpBytes(10001, 10001));
+    EXPECT_TRUE(Run("huge.bmp").SavedPath.empty());
+    EXPECT_EQ(host.log.back(), "WARNING! Huge image: " + Path("huge.bmp"));
+#endif
+}
+
+TEST_F(ImageJob, RefusesOutputSizesItCannotProduce)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(3, 1, 1)));
+    host.options.size.rule = ResizeRule::SameWidth;
+    host.options.size.wh = 0;
+    EXPECT_TRUE(Run("photo.bmp").SavedPath.empty());
+    host.options.size.rule = ResizeRule::SameHeight;
+    host.options.size.wh = 1 << 20;  // 3 x 2^40 pixels
+    EXPECT_TRUE(Run("photo.bmp").SavedPath.empty());
+    ASSERT_EQ(host.log.size(), 2u);
+    for (const std::string& line : host.log) EXPECT_EQ(line.rfind("WARNING! ", 0), 0u) << line;
+    EXPECT_TRUE(std::filesystem::is_empty(Output()));
+}
+
+TEST_F(ImageJob, SourcesSharingAnOutputNameFollowTheOverwriteRule)
+{
+    host.options.overwrite = false;
+    WriteBytes(Path("holiday.bmp"), BmpBytes(RandomRaster(8, 8, 2)));
+    WriteBytes(Path("holiday.BMP"), BmpBytes(RandomRaster(6, 6, 3)));
+    EXPECT_FALSE(Run("holiday.bmp").SavedPath.empty());
+    EXPECT_TRUE(Run("holiday.BMP").SavedPath.empty());
+    EXPECT_EQ(host.log.back(), "WARNING! File already exists (not overwritten): " + Output() + "holiday.jpg");
+    EXPECT_EQ(LoadPicture(Output() + "holiday.jpg").Width(), 4);  // the first one stays
+
+    host.options.overwrite = true;
+    EXPECT_FALSE(Run("holiday.BMP").SavedPath.empty());
+    EXPECT_EQ(LoadPicture(Output() + "holiday.jpg").Width(), 3);  // the last one wins
+}
+
+TEST_F(ImageJob, NeverWritesOverItsOwnSource)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 2)));
+    ASSERT_FALSE(Run("photo.bmp").SavedPath.empty());
+    const std::string source = Output() + "photo.jpg";
+    const auto before = std::filesystem::file_size(source);
+    EXPECT_TRUE(ProcessImage(source, Output(), host.options, host).SavedPath.empty());
+    EXPECT_EQ(host.log.back().rfind("WARNING! ", 0), 0u);
+    EXPECT_EQ(std::filesystem::file_size(source), before);
+}
+
+TEST_F(ImageJob, ReportsAFailedSaveAndLeavesNothing)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 2)));
+    const std::string missing = Folder() + "missing/";
+    const JobResult result = ProcessImage(Path("photo.bmp"), missing, host.options, host);
+    EXPECT_TRUE(result.SavedPath.empty());
+    EXPECT_TRUE(result.ContinueBatch);
+    EXPECT_EQ(host.errors, std::vector<std::string>{"Cannot save file as: " + missing + "photo.jpg"});
+    EXPECT_EQ(host.log, std::vector<std::string>{"Cannot save file as: " + missing + "photo.jpg"});
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(ImageJob, BatchLogsEachFileAndStopsOnAbort)
+{
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) WriteBytes(Path(name), BmpBytes(RandomRaster(4, 4, 9)));
+    host.abortAfterVisiting = "b.bmp";
+    const BatchSummary summary = RunBatch({"a.bmp", "b.bmp", "c.bmp"}, host);
+    EXPECT_TRUE(summary.aborted);
+    EXPECT_EQ(summary.saved, 1);
+    ASSERT_EQ(host.log.size(), 7u);
+    EXPECT_EQ(host.log[0], "");
+    EXPECT_NE(host.log[3].find(" NEW BATCH JOB STARTED"), std::string::npos);
+    EXPECT_EQ(host.log[4], "");
+    EXPECT_EQ(host.log[5], "File resized and saved as: " + Output() + "a.jpg");
+    EXPECT_EQ(host.log[6], "Process aborted.");
+}
+
+TEST_F(ImageJob, BatchEndsAfterARefusedFactor)
+{
+    for (const char* name : {"a.bmp", "b.bmp"}) WriteBytes(Path(name), BmpBytes(RandomRaster(4, 4, 9)));
+    host.options.size.round = 1;
+    const BatchSummary summary = RunBatch({"a.bmp", "b.bmp"}, host);
+    EXPECT_TRUE(summary.factorRefused);
+    EXPECT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.visited, std::vector<std::string>{"a.bmp"});
+    EXPECT_EQ(host.log.size(), 5u);  // the header only
+}
+
+TEST(BatchTexts, CutTheTimeToTwoDecimals)
+{
+    EXPECT_EQ(JobDoneText(JobKind::Batch, 3456), "Batch job done in 3.45 sec");
+    EXPECT_EQ(JobDoneText(JobKind::Batch, 2000), "Batch job done in 2 sec");
+    EXPECT_EQ(JobDoneText(JobKind::SingleImage, 50), "Job done in 0.05 sec");
+    EXPECT_NE(JobHeaderLines(JobKind::SingleImage, 0)[3].find(" RESIZING SINGLE IMAGE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace selvane
