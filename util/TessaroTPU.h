@@ -56,20 +56,39 @@ void OpenWithShell(const std::string& target);
 
 // --- System, shell-link and settings-folder helpers ---
 
-// Folder of the running executable, with trailing "/".
+// Folder of the running executable, with trailing "/"; empty when it cannot be read.
 std::string GetProgramFolder();
-// The folder that holds the settings file, created if missing, with trailing "/".
+// The folder that holds the settings file, created if missing, with trailing "/": the
+// program folder for an administrator (effective user id 0) when a probe file
+// "WriteAccessTestFile.$$$" can be made there, otherwise the configuration folder (26)
+// followed by programName; without a configuration folder, the program folder followed
+// by programName.
 std::string GetSettingsFolder(const std::string& programName);
 // Current path of the special folder 26 (configuration), 16 (desktop) or 5 (documents),
 // with trailing "/"; empty for any other number or on failure.
 std::string GetSpecialFolder(int csidl);
+// Always true: the platform is of the multi-user family.
 bool IsWindowsNT();
+// The process runs with administrator rights (effective user id 0).
 bool IsUserAdmin();
+// The file can be opened (or created) for reading and writing; for a folder, the probe
+// file "WriteAccessTest.DeleteMe" inside it. False at once when the folder part of path
+// does not exist. A probe file made here is removed again; an existing file keeps its
+// contents.
 bool CanWriteTo(const std::string& path);
+// The program's version, "1.5.3.56" for this build.
 std::string GetProgramVersion();
+// Writes the shortcut "<linkName>.desktop" that starts targetPath in the program folder,
+// into the desktop folder or, without onDesktop, the applications menu folder (created
+// when missing); an existing one is replaced. Failures are silent.
 void CreateShortcut(const std::string& linkName, const std::string& targetPath, bool onDesktop);
+// CreateShortcut with the running executable as target.
 void CreateShortcutToSelf(const std::string& linkName, bool onDesktop);
+// Writes or removes the start-at-log-on entry named ExtractOnlyName(executablePath) that
+// starts executablePath. A missing entry on removal, or no autostart folder to be had, is
+// silent; a failed write throws std::runtime_error "Failed to set data for '<name>'".
 void SetStartWithWindows(const std::string& executablePath, bool enable);
+// The same for the running executable, under the entry name "SelvaneResizer".
 void SetSelfStartWithWindows(bool enable);
 
 }  // namespace selvane
