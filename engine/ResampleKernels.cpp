@@ -57,10 +57,16 @@ void ResampleRowsTarget(const Raster& source, Raster& target, const ContributorL
     for (int y0 = 0; y0 < source.Height(); y0 += static_cast<int>(lanes)) {
         const int rows = std::min(static_cast<int>(lanes), source.Height() - y0);
         // Lanes past the last row repeat it; their results are not stored.
-        for (std::size_t r = 0; r < lanes; ++r) {
-            const std::uint8_t* in = source.Row(y0 + std::min(static_cast<int>(r), rows - 1));
-            float* column = block.get() + r;
-            for (std::size_t s = 0; s < inSamples; ++s) column[s * lanes] = in[s];
+        std::vector<const std::uint8_t*> in(lanes);
+        for (std::size_t r = 0; r < lanes; ++r) in[r] = source.Row(y0 + std::min(static_cast<int>(r), rows - 1));
+        // Tile by tile, so that the block's cache lines are completed while they are hot.
+        constexpr std::size_t kTile = 256;
+        for (std::size_t s0 = 0; s0 < inSamples; s0 += kTile) {
+            const std::size_t end = std::min(inSamples, s0 + kTile);
+            for (std::size_t r = 0; r < lanes; ++r) {
+                float* column = block.get() + r;
+                for (std::size_t s = s0; s < end; ++s) column[s * lanes] = in[r][s];
+            }
         }
         for (int x = 0; x < lists.Count(); ++x) {
             auto blue = hn::Zero(df), green = hn::Zero(df), red = hn::Zero(df);
@@ -76,10 +82,13 @@ void ResampleRowsTarget(const Raster& source, Raster& target, const ContributorL
             StoreClamped(green, out + lanes);
             StoreClamped(red, out + 2 * lanes);
         }
-        for (int r = 0; r < rows; ++r) {
-            std::uint8_t* out = target.Row(y0 + r);
-            const std::uint8_t* column = outBlock.get() + r;
-            for (std::size_t s = 0; s < outSamples; ++s) out[s] = column[s * lanes];
+        for (std::size_t s0 = 0; s0 < outSamples; s0 += kTile) {
+            const std::size_t end = std::min(outSamples, s0 + kTile);
+            for (int r = 0; r < rows; ++r) {
+                std::uint8_t* out = target.Row(y0 + r);
+                const std::uint8_t* column = outBlock.get() + r;
+                for (std::size_t s = s0; s < end; ++s) out[s] = column[s * lanes];
+            }
         }
     }
 }
