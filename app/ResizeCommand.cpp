@@ -2,13 +2,15 @@
 // output exactly as the desktop program writes it; usage errors and error boxes go to
 // standard error.
 #include "app/ResizeCommandLine.h"
-#include "engine/BatchJob.h"
+#include "engine/ConcurrentBatch.h"
 #include "engine/PictureFolder.h"
 #include "util/TessaroTPU.h"
 
 #include <clocale>
 #include <iostream>
+#include <algorithm>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 namespace selvane {
@@ -93,7 +95,8 @@ int Run(const std::vector<std::string>& arguments)
     for (const std::string& folder : folders) ForceDirectories(folder);
 
     CommandHost host(line, pictures.size());
-    const BatchSummary summary = RunBatch(pictures, host);
+    const int jobs = line.jobs > 0 ? line.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const BatchSummary summary = RunBatchConcurrently(pictures, host, jobs);
     host.EndProgress();
     std::cout << JobDoneText(JobKind::Batch, summary.elapsedMilliseconds) << '\n';
     return summary.notSaved > 0 ? 1 : 0;

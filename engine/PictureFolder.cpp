@@ -27,8 +27,12 @@ std::vector<std::string> ListPictureFiles(const std::string& folder)
     for (std::string piece; std::getline(pieces, piece, ';');)
         for (const platform::FoundEntry& entry : platform::FindEntries(base + piece))
             if (entry.attributes.archive) names.push_back(entry.name);
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    // Names equal but for case are ordered by their bytes, so the order never depends on
+    // the directory's.
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = Lower(a), lb = Lower(b);
+        return la != lb ? la < lb : a < b;
+    });
     for (std::string& name : names) name = base + name;
     return names;
 }

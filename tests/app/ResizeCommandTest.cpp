@@ -13,6 +13,7 @@ namespace selvane {
 namespace {
 
 using testing::BmpBytes;
+using testing::Bytes;
 using testing::RandomRaster;
 using testing::WriteBytes;
 
@@ -106,6 +107,31 @@ TEST_F(ResizeCommand, NeverWritesOverItsInput)
     const CommandResult result = RunResize("--output '" + Folder() + "' '" + Path("photo.jpg") + "'");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(std::filesystem::file_size(Path("photo.jpg")), before);
+}
+
+TEST_F(ResizeCommand, ConcurrentJobsGiveTheSameLogAndFilesAsOne)
+{
+    // Several sources share an output name: the overwrite rule must come out as one by one.
+    for (const char* name : {"holiday.bmp", "holiday.BMP", "a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp"})
+        WriteBytes(Path(name), BmpBytes(RandomRaster(64 + name[0] % 7, 48, static_cast<unsigned>(name[0]))));
+    WriteBytes(Path("broken.png"), {1, 2, 3});
+    std::vector<std::string> logs;
+    for (const char* jobs : {"1", "3"}) {
+        const std::string out = Path(std::string("out") + jobs);
+        const CommandResult result =
+            RunResize("--no-overwrite --jobs " + std::string(jobs) + " --output '" + out + "' '" + Folder() + "'");
+        EXPECT_EQ(result.status, 1) << result.output;
+        std::string log = result.output.substr(result.output.find('\n', 3));  // without the dated header
+        log = log.substr(0, log.rfind("Batch job done in "));
+        for (auto at = log.find(out); at != std::string::npos; at = log.find(out)) log.replace(at, out.size(), "OUT");
+        logs.push_back(log);
+    }
+    EXPECT_EQ(logs[0], logs[1]);
+    EXPECT_NE(logs[0].find("WARNING! File already exists (not overwritten): OUT/holiday.jpg"), std::string::npos);
+    for (const auto& entry : std::filesystem::directory_iterator(Path("out1"))) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(Bytes(LoadPicture(entry.path().string())), Bytes(LoadPicture(Path("out3/" + name)))) << name;
+    }
 }
 
 }  // namespace
