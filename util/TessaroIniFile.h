@@ -30,8 +30,6 @@ class TTessaroIniFile {
 public:
     explicit TTessaroIniFile(std::string fileName);
 
-    const std::string& FileName() const { return fileName_; }
-
     // The value trimmed of surrounding blanks, at most 2047 bytes (never splitting a UTF-8
     // character) and cut at a NUL byte; an empty value is "", a missing key the default.
     std::string ReadString(const std::string& section, const std::string& key,
