@@ -5,10 +5,11 @@
 // into the temporary folder (or where OnGetClientFileName / OnClientFileExists put it).
 //
 // Every outcome is reported through the events; nothing is thrown for a network, server
-// or file failure (an exception thrown by an event handler outside a transfer is passed
-// on, with Busy cleared). A download is written under a temporary name beside its target
-// and renamed into place only when complete, so a failed, short or aborted download never
-// leaves a file that looks finished, and an existing file stays as it was.
+// or file failure. A std::exception from OnDownload or ProcessMessages ends that transfer
+// as a failure without an event; one from any other handler reaches the caller, with Busy
+// cleared. A download is written under a temporary name beside its target and renamed into
+// place only when complete, so a failed, short or aborted download never leaves a file
+// that looks finished, and an existing file stays as it was.
 //
 // Single-threaded: everything runs on the caller's thread and blocks it. After every
 // received chunk (at most 1025 bytes) OnDownload fires and then the ProcessMessages hook
