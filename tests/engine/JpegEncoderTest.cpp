@@ -1,0 +1,132 @@
+#include "engine/JpegEncoder.h"
+
+#include "engine/Decoders.h"
+#include "TestFiles.h"
+#include "TestRasters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace selvane {
+namespace {
+
+std::vector<std::uint8_t> ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A smooth picture: colour ramps that JPEG keeps close at high quality.
+Raster Gradient(int width, int height)
+{
+    Raster raster(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = raster.Row(y) + 3 * x;
+            pixel[0] = static_cast<std::uint8_t>(255 * x / (width - 1));
+            pixel[1] = static_cast<std::uint8_t>(255 * y / (height - 1));
+            pixel[2] = 128;
+        }
+    return raster;
+}
+
+// The markers of the header segments, from the start of the file to the first scan.
+std::set<std::uint8_t> HeaderMarkers(const std::vector<std::uint8_t>& bytes)
+{
+    std::set<std::uint8_t> markers;
+    std::size_t at = 2;
+    while (at + 3 < bytes.size() && bytes[at] == 0xFF) {
+        markers.insert(bytes[at + 1]);
+        if (bytes[at + 1] == 0xDA) break;
+        at += 2 + static_cast<std::size_t>(bytes[at + 2] << 8 | bytes[at + 3]);
+    }
+    return markers;
+}
+
+class JpegEncoderTest : public testing::TemporaryFolderTest {
+protected:
+    std::set<std::string> Entries() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(root_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+};
+
+TEST_F(JpegEncoderTest, WritesABaselineFileThatDecodesBackAtTheQualityLimits)
+{
+    const Raster source = Gradient(37, 23);
+    for (const int quality : {5, 95}) {
+        SCOPED_TRACE(quality);
+        WriteJpegFile(source, quality, Path("out.jpg"));
+
+        const auto bytes = ReadFile(Path("out.jpg"));
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(bytes[0], 0xFF);
+        EXPECT_EQ(bytes[1], 0xD8);
+        const auto markers = HeaderMarkers(bytes);
+        EXPECT_TRUE(markers.count(0xDA)) << "no scan";
+        EXPECT_TRUE(markers.count(0xC0)) << "no baseline frame header";
+        for (const std::uint8_t other : {0xC1, 0xC2, 0xC9, 0xCA}) EXPECT_FALSE(markers.count(other)) << int{other};
+        EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
+        EXPECT_EQ(bytes[bytes.size() - 1], 0xD9);
+
+        const Raster decoded = DecodeJpeg(bytes);
+        EXPECT_EQ(decoded.Width(), 37);
+        EXPECT_EQ(decoded.Height(), 23);
+        EXPECT_EQ(Entries(), std::set<std::string>{"out.jpg"});
+    }
+}
+
+TEST_F(JpegEncoderTest, HighQualityKeepsTheColoursClose)
+{
+    const Raster source = Gradient(64, 48);
+    WriteJpegFile(source, 95, Path("out.jpg"));
+    const auto decoded = testing::Bytes(DecodeJpeg(ReadFile(Path("out.jpg"))));
+    const auto original = testing::Bytes(source);
+    long total = 0;
+    for (std::size_t i = 0; i < original.size(); ++i) total += std::abs(decoded[i] - original[i]);
+    EXPECT_LT(static_cast<double>(total) / static_cast<double>(original.size()), 2.0);
+}
+
+TEST_F(JpegEncoderTest, LowQualityMakesASmallerFile)
+{
+    const Raster source = testing::RandomRaster(64, 64, 7);
+    WriteJpegFile(source, 5, Path("low.jpg"));
+    WriteJpegFile(source, 95, Path("high.jpg"));
+    EXPECT_LT(std::filesystem::file_size(Path("low.jpg")) * 2, std::filesystem::file_size(Path("high.jpg")));
+}
+
+TEST_F(JpegEncoderTest, WriteIntoAMissingFolderThrowsAndLeavesNothing)
+{
+    EXPECT_THROW(WriteJpegFile(Gradient(8, 8), 75, Path("missing/out.jpg")), std::runtime_error);
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(JpegEncoderTest, ExistingFileIsReplacedWhole)
+{
+    testing::WriteBytes(Path("out.jpg"), std::vector<std::uint8_t>(100000, 0xAB));
+    WriteJpegFile(Gradient(16, 16), 75, Path("out.jpg"));
+    const auto bytes = ReadFile(Path("out.jpg"));
+    EXPECT_LT(bytes.size(), 100000u);
+    EXPECT_EQ(DecodeJpeg(bytes).Width(), 16);
+    EXPECT_EQ(Entries(), std::set<std::string>{"out.jpg"});
+}
+
+TEST_F(JpegEncoderTest, FailedEncodeLeavesTheEarlierFileUntouched)
+{
+    const std::vector<std::uint8_t> earlier(1000, 0x5A);
+    testing::WriteBytes(Path("out.jpg"), earlier);
+    EXPECT_THROW(WriteJpegFile(Raster(), 75, Path("out.jpg")), std::runtime_error);
+    EXPECT_EQ(ReadFile(Path("out.jpg")), earlier);
+    EXPECT_EQ(Entries(), std::set<std::string>{"out.jpg"});
+}
+
+}  // namespace
+}  // namespace selvane

@@ -1,0 +1,126 @@
+#include "engine/PictureLoader.h"
+
+#include "PictureFixtures.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace selvane {
+namespace {
+
+using testing::FileBytes;
+
+FileBytes BmpFile()
+{
+    testing::BmpFixture fixture;
+    fixture.width = 3;
+    fixture.height = 2;
+    fixture.pixels = FileBytes(24, 7);
+    return fixture.Bytes();
+}
+
+FileBytes JpegFile()
+{
+    return testing::JpegFixture{.width = 3, .height = 2, .samples = FileBytes(18, 7)}.Bytes();
+}
+
+FileBytes PngFile()
+{
+    testing::PngFixture fixture;
+    fixture.width = 3;
+    fixture.height = 2;
+    fixture.scanlines = FileBytes(20, 0);
+    return fixture.Bytes();
+}
+
+FileBytes GifFile()
+{
+    testing::GifFixture fixture;
+    fixture.screenWidth = 3;
+    fixture.screenHeight = 2;
+    fixture.frames = {{.indices = {0}}};
+    return fixture.Bytes();
+}
+
+class PictureLoaderTest : public testing::TemporaryFolderTest {
+protected:
+    std::string Write(const std::string& name, const FileBytes& bytes)
+    {
+        testing::WriteBytes(Path(name), bytes);
+        return Path(name);
+    }
+
+    // The DecodeError's message, or "" when the picture loads.
+    static std::string LoadError(const std::string& path)
+    {
+        try {
+            LoadPicture(path);
+        } catch (const DecodeError& error) {
+            return error.what();
+        }
+        return "";
+    }
+};
+
+TEST_F(PictureLoaderTest, ChoosesTheDecoderByExtensionWithoutRegardToCase)
+{
+    const std::vector<std::pair<std::string, FileBytes>> files = {
+        {"a.bmp", BmpFile()},  {"b.BMP", BmpFile()},  {"c.Bmp", BmpFile()},   {"d.jpg", JpegFile()},
+        {"e.JPG", JpegFile()}, {"f.jpeg", JpegFile()}, {"g.JPEG", JpegFile()}, {"h.jp", JpegFile()},
+        {"i.Jp", JpegFile()},  {"j.png", PngFile()},  {"k.PNG", PngFile()},   {"l.gif", GifFile()},
+        {"m.GIF", GifFile()},  {"n.o.p.png", PngFile()},
+    };
+    for (const auto& [name, bytes] : files) {
+        const Raster picture = LoadPicture(Write(name, bytes));
+        EXPECT_EQ(picture.Width(), 3) << name;
+        EXPECT_EQ(picture.Height(), 2) << name;
+    }
+}
+
+TEST_F(PictureLoaderTest, OtherExtensionsAreRefusedWhateverTheContent)
+{
+    std::filesystem::create_directory(Path("folder.bmp"));
+    for (const std::string name : {"a.tif", "noextension", "b.bmp.txt", "c.jpe", "folder.bmp/inside"}) {
+        const std::string path = Write(name, BmpFile());
+        EXPECT_NE(LoadError(path), "") << name;
+    }
+}
+
+TEST_F(PictureLoaderTest, TheExtensionNotTheContentPicksTheDecoder)
+{
+    EXPECT_NE(LoadError(Write("png-inside.jpg", PngFile())), "");
+    EXPECT_NE(LoadError(Write("bmp-inside.gif", BmpFile())), "");
+}
+
+TEST_F(PictureLoaderTest, UnreadableFilesGiveTheReason)
+{
+    EXPECT_EQ(LoadError(Path("missing.png")), "cannot read " + Path("missing.png") + ": No such file or directory");
+    std::filesystem::create_directory(Path("pictures.bmp"));
+    EXPECT_EQ(LoadError(Path("pictures.bmp")), "cannot read " + Path("pictures.bmp") + ": Is a directory");
+    EXPECT_NE(LoadError(Write("empty.png", {})), "");
+}
+
+TEST_F(PictureLoaderTest, PipeIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(mkfifo(Path("pipe.gif").c_str(), 0600), 0);
+    EXPECT_EQ(LoadError(Path("pipe.gif")), "cannot read " + Path("pipe.gif") + ": not a regular file");
+}
+
+TEST_F(PictureLoaderTest, FileLargerThanTheLimitIsRefusedUnread)
+{
+    // Sparse: nothing of it is stored, and the loader must not read it anyway.
+    const int file = open(Path("huge.bmp").c_str(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(ftruncate(file, static_cast<off_t>(kMaxPictureFileBytes + 1)), 0);
+    close(file);
+    EXPECT_EQ(LoadError(Path("huge.bmp")), "cannot read " + Path("huge.bmp") + ": file larger than 1 GiB");
+}
+
+}  // namespace
+}  // namespace selvane
