@@ -24,6 +24,19 @@ mode_t ProcessUmask()
     return mask;
 }
 
+std::string FolderOf(const std::string& path);
+
+// The kernel refuses to follow a link that someone else planted in a shared sticky folder
+// such as /tmp; following links by hand must refuse it too.
+void RefuseForeignLinkInStickyFolder(const std::string& link, const std::string& path)
+{
+    struct stat linkInfo {}, folderInfo {};
+    if (lstat(link.c_str(), &linkInfo) != 0 || stat(FolderOf(link).c_str(), &folderInfo) != 0) return;
+    const bool shared = (folderInfo.st_mode & S_ISVTX) && (folderInfo.st_mode & S_IWOTH);
+    if (shared && linkInfo.st_uid != geteuid() && linkInfo.st_uid != folderInfo.st_uid)
+        throw OsError("cannot write", path, EACCES);
+}
+
 // Follows a chain of symbolic links to the file that should be replaced. A dangling link
 // resolves to the path it names, which is then created.
 std::string ResolveLinks(const std::string& path)
@@ -33,6 +46,7 @@ std::string ResolveLinks(const std::string& path)
         char buffer[PATH_MAX];
         const ssize_t length = readlink(current.c_str(), buffer, sizeof buffer - 1);
         if (length < 0) return current;
+        RefuseForeignLinkInStickyFolder(current, path);
         std::string target(buffer, static_cast<std::size_t>(length));
         if (!target.empty() && target[0] != '/') {
             const auto slash = current.rfind('/');
