@@ -1,7 +1,8 @@
 // Raster: a 24-bit picture of width x height pixels, 3 bytes each in the order blue, green,
 // red, row 0 at the top. Rows are stored one after another without padding, so Row(y) is
 // Data() + y * Stride(). The raster owns its pixels; contents are undefined after creation
-// (nothing is zeroed, since every producer writes every pixel).
+// (nothing is zeroed, since every producer writes every pixel). Large rasters are laid on
+// huge pages where the system offers them, which spares the page faults of first touch.
 //
 // Creation checks the size: negative sides, or more bytes than memory can be asked for,
 // throw std::length_error / std::bad_alloc before anything is allocated.
@@ -32,9 +33,13 @@ public:
     }
 
 private:
+    struct Free {
+        void operator()(std::uint8_t* pixels) const noexcept;
+    };
+
     int width_ = 0;
     int height_ = 0;
-    std::unique_ptr<std::uint8_t[]> pixels_;
+    std::unique_ptr<std::uint8_t[], Free> pixels_;
 };
 
 }  // namespace selvane
