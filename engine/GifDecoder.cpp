@@ -37,6 +37,7 @@ int ReadBytes(GifFileType* gif, GifByteType* target, int length)
     auto* source = static_cast<Source*>(gif->UserData);
     const std::size_t left = source->data.size() - source->position;
     const std::size_t count = std::min(left, static_cast<std::size_t>(length));
+    if (count == 0) return 0;  // also keeps memcpy away from the null data of an empty span
     std::memcpy(target, source->data.data() + source->position, count);
     source->position += count;
     return static_cast<int>(count);
