@@ -115,8 +115,8 @@ def main():
     width, height = (int(sys.argv[2]), int(sys.argv[3])) if len(sys.argv) > 3 else (640, 480)
     os.makedirs(folder, exist_ok=True)
     rows = pixels(width, height)
-    write_bmp(os.path.join(folder, 'sample-rings.bmp'), rows)
-    write_png(os.path.join(folder, 'sample-rings.png'), rows)
+    write_bmp(os.path.join(folder, 'sample-bitmap.bmp'), rows)
+    write_png(os.path.join(folder, 'sample-graphic.png'), rows)
     write_gif(os.path.join(folder, 'sample-cube.gif'), rows)
     write_jpeg(os.path.join(folder, 'sample-photo.jpg'), rows)
 
