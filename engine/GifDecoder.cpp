@@ -3,14 +3,15 @@
 // however large) cost nothing.
 //
 // - The frame is drawn at its position and clipped to the canvas; a frame entirely outside
-//   still has its image data decoded (and checked), then leaves the canvas blank.
+//   still has its image data decoded (and checked), then leaves only the background.
 // - Transparency is ignored: the transparent index draws its colour table entry.
 // - The frame's local colour table is used, else the global one; an index beyond the table
 //   in use, or any index when there is no table at all, draws black.
 // - The canvas outside the frame takes the global table's background colour when the
 //   background index lies inside that table, and black otherwise.
 // - A frame of zero width or height draws nothing; a screen of zero width or height is an
-//   error, as is damaged or missing image data in the first frame.
+//   error, as is damaged or missing image data in the first frame, and a frame of more
+//   than kMaxPicturePixels pixels (its rows are decoded even where they are clipped).
 #include "engine/Decoders.h"
 #include "engine/Palette.h"
 #include "engine/PictureSize.h"
