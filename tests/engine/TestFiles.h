@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +21,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = std::filesystem::temp_directory_path() /
-                ("selvane-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests have "/" in their names
+        root_ = std::filesystem::temp_directory_path() / ("selvane-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_);
     }
