@@ -171,8 +171,10 @@ std::vector<Drive> PickableDrives(const std::vector<Drive>& drives)
 
     std::vector<Drive> pickable;
     for (const auto& [mountPoint, drive] : topmost) {
+        // Named, not captured as a binding: clang before 16 cannot capture structured bindings.
+        const std::string& point = mountPoint;
         const bool system = std::any_of(kSystemFolders.begin(), kSystemFolders.end(),
-                                        [&](const char* folder) { return IsAtOrUnder(mountPoint, folder); }) &&
+                                        [&](const char* folder) { return IsAtOrUnder(point, folder); }) &&
                             !IsAtOrUnder(mountPoint, "/run/media");
         if (mountPoint == "/" || (drive->kind != DriveKind::Other && !system)) pickable.push_back(*drive);
     }
