@@ -8,7 +8,7 @@
 
 namespace selvane::platform {
 
-std::optional<std::string> ReadFileContents(const std::string& path)
+std::optional<std::string> ReadFileContents(const std::string& path, std::size_t maxBytes)
 {
     const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
@@ -27,6 +27,10 @@ std::optional<std::string> ReadFileContents(const std::string& path)
             throw OsError("cannot read", path, error);
         }
         contents.append(buffer, static_cast<std::size_t>(count));
+        if (contents.size() > maxBytes) {
+            close(descriptor);
+            throw OsError("cannot read", path, EFBIG);
+        }
     }
     close(descriptor);
     return contents;

@@ -152,7 +152,7 @@ std::optional<int> ParseInteger(std::string_view text)
 std::vector<std::string> ReadLines(const std::string& fileName)
 {
     try {
-        return SplitLines(platform::ReadFileContents(fileName).value_or(std::string()));
+        return SplitLines(platform::ReadFileContents(fileName, kMaxIniFileBytes).value_or(std::string()));
     } catch (const platform::OsError&) {
         return {};
     }
@@ -210,7 +210,8 @@ void TTessaroIniFile::WriteString(const std::string& section, const std::string&
     try {
         // A file that exists but cannot be read must not be replaced by one holding only
         // this key, so reading failures refuse the write.
-        std::vector<std::string> lines = SplitLines(platform::ReadFileContents(fileName_).value_or(std::string()));
+        std::vector<std::string> lines =
+            SplitLines(platform::ReadFileContents(fileName_, kMaxIniFileBytes).value_or(std::string()));
         // New lines follow the file's line ends.
         const std::string lineEnd = !lines.empty() && lines[0].ends_with('\r') ? "\r" : "";
         const std::string stored = StorableValue(value);

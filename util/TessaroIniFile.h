@@ -11,15 +11,22 @@
 //
 // Reads never fail: a missing or unreadable file, section or key gives the default.
 // Writes throw EIniFileException "Unable to write to <file name>" when the file cannot be
-// read or written (including a file the user may not write). Numbers are written and read
+// read or written (including a file the user may not write). A file larger than
+// kMaxIniFileBytes counts as unreadable, so that no file (nor a link to an endless device)
+// can make a read take unbounded time or memory. Numbers are written and read
 // independently of the process locale; dates use the locale's short date format
 // (util/ShortDate.h). Objects are independent; share none between threads.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
 namespace selvane {
+
+// Far above any settings file the program writes (about a kilobyte), and room for a
+// damaged one that carries a line of a megabyte.
+inline constexpr std::size_t kMaxIniFileBytes = std::size_t{4} << 20;
 
 class EIniFileException : public std::runtime_error {
 public:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace selvane::platform {
 namespace {
 
@@ -25,6 +27,22 @@ TEST(FileContentsTest, AMissingFileIsNothingButAFolderIsAnError)
     EXPECT_EQ(ReadFileContents((sandbox.Root() / "missing").string()), std::nullopt);
     EXPECT_EQ(ReadFileContents((sandbox.Root() / "missing/below").string()), std::nullopt);
     EXPECT_THROW(ReadFileContents(sandbox.Root().string()), OsError);
+}
+
+TEST(FileContentsTest, AFileAboveTheLimitIsAnErrorEvenWhenItNeverEnds)
+{
+    TestSandbox sandbox;
+    const std::string path = (sandbox.Root() / "f").string();
+    TestSandbox::WriteFile(path, std::string(100001, 'x'));
+    EXPECT_EQ(ReadFileContents(path, 100001)->size(), 100001u);
+    for (const std::string& source : {path, std::string("/dev/zero")}) {
+        try {
+            ReadFileContents(source, 100000);
+            ADD_FAILURE() << source << " was read";
+        } catch (const OsError& error) {
+            EXPECT_EQ(error.ErrorNumber(), EFBIG) << source;
+        }
+    }
 }
 
 }  // namespace
