@@ -1,0 +1,84 @@
+// The top-level error handler: an error that escapes a handler is shown, written to the
+// error report with a time stamp, and the program goes on.
+#include "MainFormFixture.h"
+
+#include "ui/ErrorReport.h"
+
+#include <QAction>
+#include <QEvent>
+
+#include <regex>
+#include <stdexcept>
+
+namespace selvane::testing {
+namespace {
+
+class ThrowingObject : public QObject {
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User) throw std::runtime_error("the handler failed");
+        return QObject::event(event);
+    }
+};
+
+TEST_F(MainFormTest, AnErrorEscapingAnEventHandlerIsReportedAndTheProgramGoesOn)
+{
+    ThrowingObject object;
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages_[0].text, "the handler failed");
+    const std::string report = TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName);
+    EXPECT_TRUE(std::regex_match(report, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d the handler failed\n)")))
+        << report;
+
+    // The next event is delivered as usual.
+    QEvent other(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&object, &other));
+    EXPECT_EQ(messages_.size(), 2u);
+}
+
+TEST_F(MainFormTest, AnErrorDuringTheStartIsReportedAndTheStartGoesOn)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg"});
+    WriteSettings("[Updates]\nspnAutoUpdate=1\n[Settings]\nLastPath=" + folder + "\n");
+    form_ = std::make_unique<TMainForm>(closedPort_.Url("/download-selvane/index.html"));
+    // The automatic check fails against the closed port; a handler that throws then.
+    form_->WebUpdate.OnDownloadError = [] { throw std::runtime_error("cannot report the update error"); };
+    form_->InitMainWindow();
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "cannot report the update error");
+    EXPECT_NE(TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName).find("cannot report the update error"),
+              std::string::npos);
+    // The step after the check still ran.
+    EXPECT_TRUE(form_->FileList->ItemSelected(0));
+}
+
+TEST_F(MainFormTest, AnErrorEscapingAJobStillRestoresTheCommands)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg"});
+    WriteQuietSettings(folder, "spnRound=1\nspnZecimal=0\n");
+    TMainForm& form = StartShown();
+    form.actSellAll->trigger();
+    // The job's error box itself fails, so an error leaves the job.
+    SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
+        if (text.starts_with("Invalid")) throw std::runtime_error("the box could not be shown");
+        messages_.push_back({kind, caption, text});
+    });
+
+    QTest::keyClick(&form, Qt::Key_F9);
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "the box could not be shown");
+    EXPECT_TRUE(form.actStart->isEnabled());
+    EXPECT_FALSE(form.actAbort->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(form.StatusText().startsWith("Batch job done in "));
+}
+
+}  // namespace
+}  // namespace selvane::testing

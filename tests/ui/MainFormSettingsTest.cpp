@@ -1,0 +1,227 @@
+// The first start, and the settings file loaded into the controls and saved from them.
+#include "MainFormFixture.h"
+
+#include "ui/LocalDateTime.h"
+#include "util/ShortDate.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabBar>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "ui/SelectionSlider.h"
+#include "ui/SpinField.h"
+
+namespace selvane::testing {
+namespace {
+
+using MainFormSettingsTest = MainFormTest;
+
+TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
+{
+    TMainForm& form = Start();
+
+    EXPECT_TRUE(form.FirstRun);
+    EXPECT_EQ(form.PageControl->currentWidget(), form.tabResizer);
+    EXPECT_FALSE(form.isMaximized());
+    EXPECT_EQ(form.pos(), QPoint(341, 69));
+    EXPECT_EQ(form.width(), 874);
+    EXPECT_TRUE(form.radXDecrease->isChecked());
+    EXPECT_EQ(form.trkQuality->value(), 74);
+    EXPECT_EQ(form.cmbResampleQ->currentText(), "B-Spline");
+    EXPECT_EQ(form.spnHideHint->Value(), 3100);
+    EXPECT_EQ(form.spnOpacity->Value(), 255);
+    EXPECT_EQ(form.spnAutoUpdate->Value(), 4);
+    EXPECT_EQ(form.spnWidth->Value(), 200);
+    EXPECT_EQ(form.spnHeight->Value(), 10);
+    EXPECT_EQ(form.spnWH->Value(), 600);
+    EXPECT_EQ(form.spnRound->Value(), 2);
+    EXPECT_EQ(form.spnZecimal->Value(), 0);
+    for (QCheckBox* on : {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect, form.chkOverwrite})
+        EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
+    for (QCheckBox* off : {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName})
+        EXPECT_FALSE(off->isChecked()) << off->objectName().toStdString();
+    EXPECT_TRUE(form.radHintsTooltips->isChecked());
+    EXPECT_EQ(form.edtPath->text().toStdString(), ProgramFolder().string() + "/");
+    EXPECT_EQ(form.Memo->toPlainText(), TMainForm::Greeting());
+    EXPECT_TRUE(form.Memo->toPlainText().startsWith("Please visit our web site from more downloads.\n"));
+
+    const std::string shortcut = TestSandbox::ReadFile(Desktop() / "Selvane Image Resizer.desktop");
+    EXPECT_NE(shortcut.find((ProgramFolder() / "selvane-resizer").string()), std::string::npos) << shortcut;
+
+    // The automatic check ran before the window was shown: the site refused the connection.
+    EXPECT_EQ(form.StatusText(), "Updating: error contacting the web site. Please manually check for updates.");
+    EXPECT_GT(form.LastCheck, 0);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg"});
+    const std::string lastCheck = FormatShortDate(45000);
+    const std::map<std::string, std::string> stored = {
+        {"WindowState/Last_used_tab", "2"}, {"WindowState/Left", "120"}, {"WindowState/Top", "90"},
+        {"WindowState/Width", "810"}, {"WindowState/Height", "640"}, {"WindowState/Maximized", "0"},
+        {"Resize/radXDecrease", "0"}, {"Resize/radXIncrease", "0"}, {"Resize/radSameHeight", "1"},
+        {"Resize/radSameWidth", "0"}, {"Resize/radSameSize", "0"}, {"Updates/LastCheck", lastCheck},
+        {"Updates/spnAutoUpdate", "0"}, {"Settings/trkQuality", "88"}, {"Settings/spnHideHint", "5200"},
+        {"Settings/spnOpacity", "201"}, {"Settings/spnWidth", "1024"}, {"Settings/cmbResampleQ", "3"},
+        {"Settings/spnWH", "-7"}, {"Settings/spnRound", "7"}, {"Settings/spnZecimal", "4"},
+        {"Settings/chkTrayIcon", "0"}, {"Settings/chkPreview", "0"}, {"Settings/chkSkins", "0"},
+        {"Settings/chkSounds", "1"}, {"Settings/radHintsOff", "0"}, {"Settings/radHintsTooltips", "0"},
+        {"Settings/radHintsStatBar", "1"}, {"Settings/chkAutoStartUp", "0"}, {"Settings/chkProtect", "0"},
+        {"Settings/chkOverwrite", "0"}, {"Settings/LastPath", folder}};
+    std::string text;
+    std::string section;
+    for (const auto& [key, value] : stored) {
+        const std::string keySection = key.substr(0, key.find('/'));
+        if (keySection != section) text += "[" + (section = keySection) + "]\n";
+        text += key.substr(key.find('/') + 1) + "=" + value + "\n";
+    }
+    WriteSettings(text);
+
+    TMainForm& form = Start();
+    EXPECT_FALSE(form.FirstRun);
+    EXPECT_EQ(form.PageControl->currentWidget(), form.tabSettings);
+    EXPECT_EQ(form.geometry(), QRect(120, 90, 810, 640));
+    EXPECT_TRUE(form.radSameHeight->isChecked());
+    EXPECT_EQ(form.cmbResampleQ->currentText(), "Bell");
+    EXPECT_EQ(form.lblQuality2->text(), "88");
+    EXPECT_TRUE(form.radHintsStatBar->isChecked());
+    EXPECT_FALSE(std::filesystem::exists(Desktop() / "Selvane Image Resizer.desktop"));
+    form.close();
+
+    EXPECT_EQ(ReadSettings(), stored);
+}
+
+TEST_F(MainFormSettingsTest, LeftWithoutWidthGivesTheDefaultSize)
+{
+    WriteSettings("[WindowState]\nLeft=30\n[Updates]\nspnAutoUpdate=0\n");
+    TMainForm& form = Start();
+    EXPECT_EQ(form.geometry(), QRect(30, 50, 900, 850));
+}
+
+TEST_F(MainFormSettingsTest, WithoutLeftTheWindowKeepsItsDesignedPlace)
+{
+    WriteSettings("[WindowState]\nTop=300\nWidth=500\n[Updates]\nspnAutoUpdate=0\n");
+    TMainForm& form = Start();
+    EXPECT_EQ(form.pos(), QPoint(341, 69));
+    EXPECT_EQ(form.width(), 874);
+}
+
+TEST_F(MainFormSettingsTest, AMaximizedCloseKeepsTheEarlierBounds)
+{
+    WriteSettings("[WindowState]\nLeft=60\nTop=70\nWidth=640\nHeight=480\nMaximized=1\n[Updates]\nspnAutoUpdate=0\n");
+    TMainForm& form = StartShown();
+    EXPECT_TRUE(WaitUntil([&] { return form.isMaximized(); }));
+    EXPECT_EQ(form.normalGeometry(), QRect(60, 70, 640, 480));
+    form.close();
+
+    const auto saved = ReadSettings();
+    EXPECT_EQ(saved.at("WindowState/Maximized"), "1");
+    EXPECT_EQ(saved.at("WindowState/Left"), "60");
+    EXPECT_EQ(saved.at("WindowState/Top"), "70");
+    EXPECT_EQ(saved.at("WindowState/Width"), "640");
+    EXPECT_EQ(saved.at("WindowState/Height"), "480");
+}
+
+TEST_F(MainFormSettingsTest, AFileWithoutAPageOpensOnTheHiddenPage)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n");
+    TMainForm& form = StartShown();
+    EXPECT_EQ(form.PageControl->currentWidget(), form.tabThumb);
+    EXPECT_TRUE(form.lblNotAvailable->isVisible());
+    EXPECT_EQ(form.lblNotAvailable->text(), "Not available yet.");
+
+    // Clicking a tab leaves the hidden page, which has no tab to come back by.
+    QTabBar* tabs = form.PageControl->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+    EXPECT_EQ(form.PageControl->currentWidget(), form.tabLog);
+    EXPECT_FALSE(tabs->isTabVisible(1));
+}
+
+struct RadioCase {
+    const char* keys;     // the Resize (or Settings) lines of the file
+    const char* checked;  // the one button checked after loading
+};
+
+class LoadedRadioTest : public MainFormTest, public ::testing::WithParamInterface<RadioCase> {};
+
+TEST_P(LoadedRadioTest, TheLastTrueKeyInLoadOrderWins)
+{
+    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n") + GetParam().keys);
+    TMainForm& form = Start();
+    std::vector<std::string> checked;
+    for (QRadioButton* radio : form.findChildren<QRadioButton*>())
+        if (radio->isChecked()) checked.push_back(radio->objectName().toStdString());
+    const std::string expected = GetParam().checked;
+    const bool hintMode = expected.starts_with("radHints");
+    EXPECT_NE(std::find(checked.begin(), checked.end(), expected), checked.end());
+    EXPECT_EQ(checked.size(), 2u);  // one rule and one hint mode
+    if (!hintMode) {
+        EXPECT_TRUE(form.radHintsTooltips->isChecked());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, LoadedRadioTest,
+    ::testing::Values(
+        RadioCase{"[Resize]\nradXIncrease=1\nradSameWidth=1\n", "radSameWidth"},
+        RadioCase{"[Resize]\nradSameSize=1\nradXDecrease=1\nradSameHeight=1\n", "radSameSize"},
+        RadioCase{"[Resize]\nradXDecrease=0\nradXIncrease=1\n", "radXIncrease"},
+        // No rule marked: the default rule, so that a job can run.
+        RadioCase{"[Resize]\nradXDecrease=0\n", "radXDecrease"},
+        RadioCase{"[Settings]\nradHintsOff=1\nradHintsStatBar=1\nradHintsTooltips=0\n", "radHintsStatBar"},
+        RadioCase{"[Settings]\nradHintsOff=1\nradHintsTooltips=0\n", "radHintsOff"}),
+    [](const auto& info) { return std::string(info.param.checked) + std::to_string(info.index); });
+
+struct ClampCase {
+    const char* key;
+    const char* stored;
+    const char* control;
+    int loaded;
+};
+
+class LoadedRangeTest : public MainFormTest, public ::testing::WithParamInterface<ClampCase> {};
+
+TEST_P(LoadedRangeTest, BringsAValueIntoItsControlsRange)
+{
+    const ClampCase& row = GetParam();
+    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n[Settings]\n") + row.key + "=" + row.stored + "\n");
+    TMainForm& form = Start();
+    auto* object = form.findChild<QWidget*>(row.control);
+    ASSERT_NE(object, nullptr);
+    if (auto* field = qobject_cast<TSpinField*>(object)) EXPECT_EQ(field->Value(), row.loaded);
+    else if (auto* slider = qobject_cast<QSlider*>(object)) EXPECT_EQ(slider->value(), row.loaded);
+    else if (auto* box = qobject_cast<QComboBox*>(object)) EXPECT_EQ(box->currentIndex(), row.loaded);
+    else FAIL() << "unexpected control";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, LoadedRangeTest,
+    ::testing::Values(ClampCase{"trkQuality", "200", "trkQuality", 95}, ClampCase{"trkQuality", "1", "trkQuality", 5},
+                      ClampCase{"spnOpacity", "10", "spnOpacity", 30},
+                      ClampCase{"spnHideHint", "50000", "spnHideHint", 20000},
+                      ClampCase{"spnWidth", "3", "spnWidth", 10}, ClampCase{"spnRound", "0", "spnRound", 1},
+                      ClampCase{"spnRound", "0x1E", "spnRound", 10},
+                      // The field has no bounds: any stored value stays.
+                      ClampCase{"spnWH", "-250", "spnWH", -250}, ClampCase{"spnWH", "99999", "spnWH", 99999},
+                      // No filter chosen would leave a job without one: B-Spline instead.
+                      ClampCase{"cmbResampleQ", "9", "cmbResampleQ", 6},
+                      ClampCase{"cmbResampleQ", "-1", "cmbResampleQ", 6}),
+    [](const auto& info) { return std::string(info.param.key) + std::to_string(info.index); });
+
+TEST_F(MainFormSettingsTest, AnOutOfRangeUpdateIntervalIsClamped)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=999\nLastCheck=" + FormatShortDate(LocalNowAsDays()) + "\n");
+    TMainForm& form = Start();
+    EXPECT_EQ(form.spnAutoUpdate->Value(), 365);
+}
+
+}  // namespace
+}  // namespace selvane::testing

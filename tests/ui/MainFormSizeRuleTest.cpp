@@ -1,0 +1,148 @@
+// The size-rule controls: which fields each rule shows, the tenths field's carry and
+// borrow, and "Set 4/3", driven with the mouse and the keyboard.
+#include "MainFormFixture.h"
+
+#include "ui/SpinField.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace selvane::testing {
+namespace {
+
+struct RuleCase {
+    const char* radio;
+    bool factorFields;
+    bool sizeFields;  // grpOutRatio and the distortion warning
+    bool sideField;   // spnWH
+};
+
+class RuleFieldsTest : public MainFormTest, public ::testing::WithParamInterface<RuleCase> {};
+
+TEST_P(RuleFieldsTest, ShowsTheFieldsOfTheCheckedRule)
+{
+    WriteQuietSettings(MakePictures("empty", {}));
+    TMainForm& form = StartShown();
+    // Start from the other end of the table, so that every row changes something.
+    form.radSameHeight->click();
+    form.radXIncrease->click();
+    auto* radio = form.findChild<QRadioButton*>(GetParam().radio);
+    ASSERT_NE(radio, nullptr);
+
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
+
+    ASSERT_TRUE(radio->isChecked());
+    EXPECT_EQ(form.grpX->isVisible(), GetParam().factorFields);
+    EXPECT_EQ(form.grpOutRatio->isVisible(), GetParam().sizeFields);
+    EXPECT_EQ(form.lblAspect->isVisible(), GetParam().sizeFields);
+    EXPECT_EQ(form.spnWH->isVisible(), GetParam().sideField);
+    if (GetParam().sizeFields) {
+        EXPECT_EQ(form.grpOutRatio->y(), form.grpImgSize->y());
+    }
+    if (GetParam().sideField) {
+        const int radioMiddle = radio->geometry().center().y();
+        EXPECT_LE(form.spnWH->y(), radioMiddle);
+        EXPECT_GE(form.spnWH->geometry().bottom(), radioMiddle);
+    }
+    if (GetParam().factorFields) {
+        EXPECT_EQ(form.spnRound->toolTip(), "How many times you want to increase/decrease the image");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, RuleFieldsTest,
+                         ::testing::Values(RuleCase{"radXDecrease", true, false, false},
+                                           RuleCase{"radXIncrease", true, false, false},
+                                           RuleCase{"radSameSize", false, true, false},
+                                           RuleCase{"radSameWidth", false, false, true},
+                                           RuleCase{"radSameHeight", false, false, true}),
+                         [](const auto& info) { return std::string(info.param.radio); });
+
+TEST_F(MainFormTest, TheStoredRuleShowsItsFieldsAtStart)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Resize]\nradXDecrease=0\nradSameWidth=1\n");
+    TMainForm& form = StartShown();
+    EXPECT_TRUE(form.spnWH->isVisibleTo(form.tabResizer));
+    EXPECT_FALSE(form.grpX->isVisibleTo(form.tabResizer));
+    EXPECT_FALSE(form.grpOutRatio->isVisibleTo(form.tabResizer));
+}
+
+struct TenthsCase {
+    int round;
+    int tenths;
+    Qt::Key key;
+    int roundAfter;
+    int tenthsAfter;
+};
+
+class TenthsFieldTest : public MainFormTest, public ::testing::WithParamInterface<TenthsCase> {};
+
+TEST_P(TenthsFieldTest, CarriesAndBorrows)
+{
+    const TenthsCase& row = GetParam();
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Settings]\nspnRound=" + std::to_string(row.round) +
+                  "\nspnZecimal=" + std::to_string(row.tenths) + "\n");
+    TMainForm& form = StartShown();
+    form.spnZecimal->setFocus();
+    QTest::keyClick(form.spnZecimal, row.key);
+    EXPECT_EQ(form.spnRound->Value(), row.roundAfter);
+    EXPECT_EQ(form.spnZecimal->Value(), row.tenthsAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, TenthsFieldTest,
+                         ::testing::Values(TenthsCase{2, 9, Qt::Key_Up, 3, 0},      // carry
+                                           TenthsCase{10, 9, Qt::Key_Up, 10, 0},    // carry at the top
+                                           TenthsCase{3, 0, Qt::Key_Down, 2, 9},    // borrow
+                                           TenthsCase{1, 0, Qt::Key_Down, 1, 0},    // never below 1.0
+                                           TenthsCase{4, 5, Qt::Key_Up, 4, 6}),
+                         [](const auto& info) {
+                             const TenthsCase& row = info.param;
+                             return "From" + std::to_string(row.round) + "_" + std::to_string(row.tenths) +
+                                    (row.key == Qt::Key_Up ? "Up" : "Down");
+                         });
+
+TEST_F(MainFormTest, TypingInTheTenthsFieldCarriesAndBorrows)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Settings]\nspnRound=4\nspnZecimal=3\n");
+    TMainForm& form = StartShown();
+    form.spnZecimal->setFocus();
+    QTest::keyClick(form.spnZecimal, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.spnZecimal, "10");
+    EXPECT_EQ(form.spnRound->Value(), 5);
+    EXPECT_EQ(form.spnZecimal->Value(), 0);
+    // A lone minus sign is not a number and reads as the field's minimum, -1: it borrows.
+    QTest::keyClick(form.spnZecimal, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.spnZecimal, "-");
+    EXPECT_EQ(form.spnRound->Value(), 4);
+    EXPECT_EQ(form.spnZecimal->Value(), 9);
+}
+
+struct AspectCase {
+    const char* width;
+    int height;
+};
+
+class SetFourThirdsTest : public MainFormTest, public ::testing::WithParamInterface<AspectCase> {};
+
+TEST_P(SetFourThirdsTest, SetsTheHeightFromTheWidth)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Resize]\nradSameSize=1\n");
+    TMainForm& form = StartShown();
+    form.spnWidth->setFocus();
+    QTest::keyClick(form.spnWidth, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.spnWidth, GetParam().width);
+    QTest::mouseClick(form.btn43, Qt::LeftButton);
+    EXPECT_EQ(form.spnHeight->Value(), GetParam().height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, SetFourThirdsTest,
+                         ::testing::Values(AspectCase{"200", 150}, AspectCase{"201", 151}, AspectCase{"202", 152},
+                                           AspectCase{"10", 10}, AspectCase{"20000", 15000},
+                                           // Clicking the button leaves the field, which brings
+                                           // its value into range first.
+                                           AspectCase{"40000", 15000}),
+                         [](const auto& info) { return "Width" + std::string(info.param.width); });
+
+}  // namespace
+}  // namespace selvane::testing

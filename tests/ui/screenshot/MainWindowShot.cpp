@@ -1,0 +1,87 @@
+// Saves a picture of the main window on the "Image resizer" page, as a person sees it after
+// choosing a folder of pictures and clicking one: selvane-ui-screenshot OUTPUT.png
+// Run it under a real X server (xvfb-run); it works in a temporary home and changes
+// nothing outside it, and no update check runs.
+#include "engine/JpegEncoder.h"
+#include "engine/Raster.h"
+#include "platform/Administrator.h"
+#include "source/TessaroFileList.h"
+#include "ui/MainForm.h"
+#include "ui/ResizerApplication.h"
+#include "ui/SettingsFile.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+// A photograph-like gradient with a bright disc, so the preview shows something.
+void WritePicture(const std::string& path, int width, int height, int hue)
+{
+    selvane::Raster raster(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = raster.Row(y);
+        for (int x = 0; x < width; ++x) {
+            const double dx = x - width * 0.65, dy = y - height * 0.35;
+            const bool sun = std::sqrt(dx * dx + dy * dy) < height * 0.12;
+            row[3 * x + 0] = static_cast<std::uint8_t>(sun ? 40 : 120 + 100 * y / height);
+            row[3 * x + 1] = static_cast<std::uint8_t>(sun ? 200 : (hue + 160 * y / height) % 256);
+            row[3 * x + 2] = static_cast<std::uint8_t>(sun ? 255 : 60 + 80 * x / width);
+        }
+    }
+    selvane::WriteJpegFile(raster, 90, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: selvane-ui-screenshot OUTPUT.png\n";
+        return 2;
+    }
+    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
+
+    QTemporaryDir home;
+    if (!home.isValid()) return 1;
+    const std::string root = home.path().toStdString();
+    setenv("HOME", root.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/.config").c_str(), 1);
+    selvane::platform::OverrideAdministratorForTesting(false);
+
+    int qtArgc = 1;
+    selvane::TResizerApplication application(qtArgc, argv);
+
+    const std::string pictures = root + "/Pictures/Holiday/";
+    QDir().mkpath(QString::fromStdString(pictures));
+    const char* names[] = {"beach.jpg", "harbour.jpg", "market.jpg", "sunset.jpg", "village.jpg"};
+    int hue = 0;
+    for (const char* name : names) WritePicture(pictures + name, 640, 480, hue += 40);
+
+    QDir().mkpath(QString::fromStdString(root + "/.config/Selvane Image Resizer"));
+    std::ofstream(selvane::SettingsFilePath())
+        << "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << pictures << "\n";
+
+    selvane::TMainForm form;
+    form.InitMainWindow();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+
+    // Three pictures selected, the last one by a click that previews it, as a person would
+    // leave them before pressing F9.
+    auto* list = form.FileList;
+    for (int row : {0, 3}) list->SetItemSelected(row, true);
+    const QRect item = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, item.center());
+
+    if (!form.grab().save(output)) return 1;
+    std::cout << "Saved " << output.toStdString() << '\n';
+    return 0;
+}

@@ -1,0 +1,17 @@
+// The program's own pictures, drawn in code: the start-up banner of the preview (348 x 230,
+// with the program's name) and the application icon (16, 24, 32 and 48 pixels square),
+// which is also the tray icon. Call after the application object exists.
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+namespace selvane {
+
+inline constexpr int kBannerWidth = 348;
+inline constexpr int kBannerHeight = 230;
+
+QImage MakeBanner();
+QIcon MakeApplicationIcon();
+
+}  // namespace selvane

@@ -1,0 +1,22 @@
+#include "ui/ResizerApplication.h"
+
+#include "ui/Artwork.h"
+#include "ui/ErrorReport.h"
+
+namespace selvane {
+
+TResizerApplication::TResizerApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Only the name: a display name would be appended to every window's title.
+    setApplicationName(QString::fromLatin1(kApplicationTitle));
+    setWindowIcon(MakeApplicationIcon());
+}
+
+bool TResizerApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    RunReportingErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+}  // namespace selvane
