@@ -221,6 +221,7 @@ struct JpegFixture {
     int quality = 100;
     bool adobeMarker = true;
     std::vector<jpeg_scan_info> scans{};
+    unsigned restartInterval = 0;  // in MCUs; 0: no restart markers
 
     FileBytes Bytes() const
     {
@@ -238,6 +239,7 @@ struct JpegFixture {
         jpeg_set_defaults(&info);
         jpeg_set_quality(&info, quality, TRUE);
         if (colourSpace == JCS_CMYK) info.write_Adobe_marker = adobeMarker;
+        info.restart_interval = restartInterval;
         if (!scans.empty()) {
             info.scan_info = scans.data();
             info.num_scans = static_cast<int>(scans.size());
