@@ -24,8 +24,14 @@ test-asan: deps
 	cmake --build build-asan -j$(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
+# The desktop program; where there is no display, the command-line demo instead.
 run: build
-	bash scripts/demo $(BUILD)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  $(BUILD)/app/selvane-resizer; \
+	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running the command-line demo instead."; \
+	  bash scripts/demo $(BUILD); \
+	fi
 
 bench: build
 	bash bench/peers $(BUILD)

@@ -84,7 +84,7 @@ void TMainForm::BuildSettingsPage()
     PageControl->addTab(tabSettings, QStringLiteral("Settings"));
 
     grpSystem = new QGroupBox(QStringLiteral("System"), tabSettings);
-    grpSystem->setGeometry(5, 21, 245, 140);
+    grpSystem->setGeometry(5, 21, 280, 140);
     btnDesktopShortcut = new QPushButton(QStringLiteral("Create shortcut"), grpSystem);
     btnDesktopShortcut->setGeometry(14, 24, 110, 25);
     SetHint(btnDesktopShortcut, "Create a shortcut to this program on desktop");
@@ -95,7 +95,7 @@ void TMainForm::BuildSettingsPage()
                           spnAutoUpdate);
 
     GroupHelp = new QGroupBox(QStringLiteral("Help"), tabSettings);
-    GroupHelp->setGeometry(260, 21, 300, 140);
+    GroupHelp->setGeometry(292, 21, 276, 140);
     radHintsOff = MakeRadio(GroupHelp, "Turn off the embeded help system",
                             "Don't use the embeded help system. No pop-up will appear and no info will be "
                             "displayed in status bar.",
@@ -110,7 +110,7 @@ void TMainForm::BuildSettingsPage()
                                spnHideHint);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Interface"), tabSettings);
-    GroupBox1->setGeometry(5, 178, 245, 172);
+    GroupBox1->setGeometry(5, 178, 280, 172);
     chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)", QPoint(14, 22),
                             false);
     chkSounds = MakeCheckBox(GroupBox1, "Use sounds", "Make a sond on 'COPY' event", QPoint(14, 46), false);
@@ -124,13 +124,13 @@ void TMainForm::BuildSettingsPage()
                                        "restart. May slow down the program"),
                         GroupBox1);
     Label4->setWordWrap(true);
-    Label4->setGeometry(8, 126, 229, 42);
+    Label4->setGeometry(8, 126, 264, 42);
     QPalette grey = Label4->palette();
     grey.setColor(QPalette::WindowText, Qt::gray);
     Label4->setPalette(grey);
 
     grpPreview = new QGroupBox(QStringLiteral("Image"), tabSettings);
-    grpPreview->setGeometry(260, 178, 300, 171);
+    grpPreview->setGeometry(292, 178, 276, 171);
     chkProtect = MakeCheckBox(grpPreview, "Protect against invalid images",
                               "If the image is higher than 10000 pixels than your computer may not\r\n"
                               "have enough memory to process it or it may be corrupt.\r\n"
