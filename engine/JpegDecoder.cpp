@@ -10,7 +10,8 @@
 // Corrupt entropy data is a warning, as in libjpeg's default: the picture decodes with
 // whatever the library recovers (missing rows come out grey), up to kMaxJpegWarnings
 // warnings. A file of more than kMaxScans scans is refused, so a progressive file of
-// endless tiny scans cannot make the decoder redo the picture without end.
+// endless tiny scans cannot make the decoder redo the picture without end, and so is one
+// whose whole-picture buffers would take more than kMaxWorkingMemory.
 #include "engine/Decoders.h"
 #include "engine/JpegErrorHandler.h"
 #include "engine/PictureSize.h"
@@ -24,6 +25,10 @@ namespace selvane {
 namespace {
 
 constexpr int kMaxScans = 100;
+// What libjpeg may hold for the whole picture's coefficients, which it needs for
+// progressive and multi-scan files: within the pixel cap, a 4:2:0 or grey picture fits;
+// a few bytes of header cannot make it ask for gigabytes.
+constexpr long kMaxWorkingMemory = 1L << 30;
 
 // Everything that lives across the library calls, held by DecodeJpeg so that the
 // function with the setjmp has no C++ locals to skip.
@@ -73,6 +78,7 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
     if (setjmp(state.errors.jump)) return false;
 
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxWorkingMemory;
     state.progress.progress_monitor = LimitScans;
     info.progress = &state.progress;
     jpeg_mem_src(&info, data.data(), data.size());
