@@ -68,7 +68,12 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
         result.ContinueBatch = false;
         return result;
     }
-    if (size->width < 1 || size->height < 1 || size->width > kMaxOutputPixels / size->height) {
+    const auto fits = [](std::int64_t width, std::int64_t height) {
+        return width >= 1 && height >= 1 && width <= kMaxOutputPixels / height;
+    };
+    // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
+    // than the output itself.
+    if (!fits(size->width, size->height) || !fits(size->width, picture.Height())) {
         host.AppendLog("WARNING! Output size out of range (" + std::to_string(size->width) + " x " +
                        std::to_string(size->height) + "), picture skipped: " + sourcePath);
         return result;

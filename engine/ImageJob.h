@@ -45,7 +45,8 @@ public:
     virtual void FocusFactorField() = 0;
 };
 
-// The largest output the job produces, in pixels; larger sizes are refused with a warning.
+// The largest raster the job makes, in pixels: the output, and the resampler's first pass
+// (the output's width by the picture's height). Larger sizes are refused with a warning.
 inline constexpr std::int64_t kMaxOutputPixels = std::int64_t{1} << 28;
 
 // outputFolder ends in "/" and exists.
