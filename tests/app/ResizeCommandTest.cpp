@@ -99,6 +99,17 @@ TEST_F(ResizeCommand, ExitsWithOneWhenAPictureIsNotSaved)
               std::string::npos);
 }
 
+TEST_F(ResizeCommand, SaysItCannotSaveWhereTheOutputFolderCannotBeMade)
+{
+    WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
+    WriteBytes(Path("taken"), {'x'});  // a file where a folder would have to go
+    const std::string output = Path("taken") + "/out";
+    const CommandResult result = RunResize("--output '" + output + "' '" + Path("photo.bmp") + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("Cannot save file as: " + output + "/photo.jpg"), std::string::npos) << result.output;
+    EXPECT_EQ(std::filesystem::file_size(Path("taken")), 1u);
+}
+
 TEST_F(ResizeCommand, NeverWritesOverItsInput)
 {
     WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
