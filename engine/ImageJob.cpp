@@ -72,8 +72,9 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
         return width >= 1 && height >= 1 && width <= kMaxOutputPixels / height;
     };
     // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
-    // than the output itself.
-    if (!fits(size->width, size->height) || !fits(size->width, picture.Height())) {
+    // than the output itself; and a side JPEG cannot hold would only fail after resampling.
+    if (!fits(size->width, size->height) || !fits(size->width, picture.Height()) ||
+        size->width > kMaxJpegSide || size->height > kMaxJpegSide) {
         host.AppendLog("WARNING! Output size out of range (" + std::to_string(size->width) + " x " +
                        std::to_string(size->height) + "), picture skipped: " + sourcePath);
         return result;

@@ -46,7 +46,8 @@ public:
 };
 
 // The largest raster the job makes, in pixels: the output, and the resampler's first pass
-// (the output's width by the picture's height). Larger sizes are refused with a warning.
+// (the output's width by the picture's height). Larger sizes are refused with a warning,
+// as are outputs wider or taller than a JPEG file can be (kMaxJpegSide).
 inline constexpr std::int64_t kMaxOutputPixels = std::int64_t{1} << 28;
 
 // outputFolder ends in "/" and exists.

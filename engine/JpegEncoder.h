@@ -12,6 +12,10 @@
 
 namespace selvane {
 
+// The widest and tallest picture a JPEG file can hold (libjpeg's JPEG_MAX_DIMENSION);
+// larger rasters fail to encode.
+inline constexpr int kMaxJpegSide = 65500;
+
 void WriteJpegFile(const Raster& raster, int quality, const std::string& path);
 
 }  // namespace selvane

@@ -59,8 +59,9 @@ std::vector<std::string> ReadAll(const TTessaroIniFile& ini)
 {
     std::vector<std::string> values;
     for (const auto& [section, key] : kKeys) {
-        const std::string value = ini.ReadString(section, key, "\x01missing");
-        if (value == "\x01missing") {
+        // Values come back trimmed, so no stored value can equal this default.
+        const std::string value = ini.ReadString(section, key, " missing");
+        if (value == " missing") {
             if (ini.ValueExists(section, key)) Fail("a key that exists read as missing");
         } else if (value.size() > kMaxValue || value.find('\0') != std::string::npos ||
                    (!value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
