@@ -88,8 +88,10 @@ public:
         const auto size = ComputeOutputSize(options_.size, picture.Width(), picture.Height());
         const std::int64_t pixels = std::int64_t{picture.Width()} * picture.Height();
         if (pixels > kMaxFuzzedPixels) throw PictureTooLargeToResample{};
+        // The output, and the first pass (output width by picture height), stay small too.
         if (size && size->width > 0 && size->height > 0 &&
-            size->width > kMaxFuzzedPixels / size->height)
+            (size->width > kMaxFuzzedPixels / size->height ||
+             size->width > kMaxFuzzedPixels / picture.Height()))
             throw PictureTooLargeToResample{};
         expected_ = size;
     }
