@@ -19,11 +19,13 @@
 #include "engine/BatchJob.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
+#include "ui/Skin.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -45,11 +47,14 @@ class QTabWidget;
 namespace selvane {
 
 class TFilterComboBox;
+class THintWatcher;
+class TInternetLabel;
 class TPathEdit;
 class TPreviewImage;
 class TSelectionSlider;
 class TSpinField;
 class TTessaroFileList;
+class TTrayIcon;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -99,6 +104,22 @@ public:
 
     // --- Settings page ---
     void btnDesktopShortcutClick();
+    // The application's hint under the mouse has changed.
+    void CanShowHint();
+    void spnHideHintChange();
+    void spnOpacityChange();
+    void chkSkinsClick();
+    void chkAutoStartUpClick();
+    void chkTrayIconClick();
+    void TrayIconClick();
+
+    // --- Info menu and web links ---
+    void mnuAboutClick();
+    void mnuOnlineHelpClick();
+    void mnuProgramPageClick();
+    void mnuCompanyPageClick();
+    void mnuSupportClick();
+    void lblAspectClick();
 
     // --- Updates ---
     void CheckUpdates(bool manual);
@@ -123,7 +144,7 @@ public:
     TPathEdit* edtPath = nullptr;
     QPushButton* btnBrowse = nullptr;
     TFilterComboBox* FilterCombo = nullptr;
-    QLabel* InternetLabel = nullptr;
+    TInternetLabel* InternetLabel = nullptr;
 
     QWidget* pnlLeft = nullptr;
     QLabel* lblTop = nullptr;
@@ -224,6 +245,10 @@ public:
     QAction* mnuExit = nullptr;
 
     TWebUpdate WebUpdate;
+    TTrayIcon* TrayIcon = nullptr;
+    // Released at start-up when "Use skins *" is off then.
+    std::unique_ptr<TSkinManager> SkinManager = std::make_unique<TSkinManager>();
+    THintWatcher* Hints = nullptr;
 
     // --- State that other parts of the window read ---
     bool FirstRun = false;
@@ -257,6 +282,10 @@ private:
     void ConnectSizeRule();
     void ConnectSource();
     void SetUpWebUpdate();
+    void ConnectOptions();
+    void ConnectLinks();
+    // Switches the skin on, or releases it for the run, as "Use skins *" stands.
+    void ApplySkinAtStart();
 
     // The path edit's text with a trailing separator, followed by "Output/".
     std::string OutputFolder() const;

@@ -8,6 +8,7 @@
 #include "source/TessaroFileList.h"
 #include "ui/Anchors.h"
 #include "ui/ErrorReport.h"
+#include "ui/InternetLabel.h"
 #include "ui/PreviewImage.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/ResizerApplication.h"
@@ -110,6 +111,8 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
     ConnectSizeRule();
     ConnectSource();
     SetUpWebUpdate();
+    ConnectOptions();
+    ConnectLinks();
     trkQuality->setFocus();
 
     FormCreate();
@@ -180,12 +183,12 @@ void TMainForm::BuildHeader()
     FilterCombo->setGeometry(641, 28, 228, 24);
     SetHint(FilterCombo, "Select which type of pictures you want to process");
 
-    InternetLabel = new QLabel(pnlHeader);
-    InternetLabel->setTextFormat(Qt::RichText);
-    InternetLabel->setCursor(Qt::PointingHandCursor);
+    InternetLabel = new TInternetLabel(pnlHeader);
+    InternetLabel->setText(QStringLiteral("www"));
+    QFont underlined = InternetLabel->font();
+    underlined.setUnderline(true);
+    InternetLabel->setFont(underlined);
     InternetLabel->setGeometry(846, 1, 26, 16);
-    connect(InternetLabel, &QLabel::linkActivated, this,
-            [](const QString& link) { OpenWithShell(link.toStdString()); });
 
     auto* anchors = new TAnchors(pnlHeader, QSize(kClientSize.width(), kHeaderHeight));
     anchors->Add(edtPath, TAnchors::StretchWidth);

@@ -4,6 +4,8 @@
 
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
+#include "ui/InternetLabel.h"
+#include "ui/TrayIcon.h"
 #include "ui/WidgetLook.h"
 #include "util/TessaroTPU.h"
 
@@ -30,11 +32,10 @@ QString TMainForm::Greeting()
 
 void TMainForm::InitMainWindow()
 {
-    const QString link = QString::fromStdString(programPageUrl_).toHtmlEscaped();
     // Each step is reported on its own and the start goes on, so that one failing step
     // (the desktop refusing the shortcut, say) cannot keep the window from opening.
     const std::function<void()> steps[] = {
-        [&] { InternetLabel->setText(QStringLiteral("<a href=\"%1\">www</a>").arg(link)); },
+        [&] { InternetLabel->SetLink(QString::fromStdString(programPageUrl_)); },
         [&] {
             SetHint(lblHintHide, "The hints will automatically disappear after this interval.\r\n"
                                  "If you don't have time to read the hints, please increase this value with "
@@ -42,6 +43,7 @@ void TMainForm::InitMainWindow()
         },
         [&] { Memo->setPlainText(Greeting()); },
         [&] { LoadSettings(); },
+        [&] { ApplySkinAtStart(); },
         [&] {
             if (!FirstRun) return;
             PageControl->setCurrentWidget(tabResizer);
@@ -64,6 +66,7 @@ void TMainForm::InitMainWindow()
 
 void TMainForm::actExitExecute()
 {
+    TrayIcon->RestoreFromTray();
     close();
 }
 
