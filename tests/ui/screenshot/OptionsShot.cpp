@@ -1,0 +1,61 @@
+// Saves pictures of the main window's Settings page, with the skin on, and of the about box:
+// selvane-options-screenshot SETTINGS.png ABOUT.png
+// Run it under a real X server (xvfb-run); it works in a temporary home and changes
+// nothing outside it, and no update check runs.
+#include "platform/Administrator.h"
+#include "ui/AboutBox.h"
+#include "ui/MainForm.h"
+#include "ui/ResizerApplication.h"
+#include "ui/SettingsFile.h"
+
+#include <QDir>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: selvane-options-screenshot SETTINGS.png ABOUT.png\n";
+        return 2;
+    }
+    const QString settingsOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
+    const QString aboutOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2]));
+
+    QTemporaryDir home;
+    if (!home.isValid()) return 1;
+    const std::string root = home.path().toStdString();
+    setenv("HOME", root.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root + "/.config").c_str(), 1);
+    selvane::platform::OverrideAdministratorForTesting(false);
+
+    int qtArgc = 1;
+    selvane::TResizerApplication application(qtArgc, argv);
+
+    QDir().mkpath(QString::fromStdString(root + "/.config/Selvane Image Resizer"));
+    std::ofstream(selvane::SettingsFilePath())
+        << "[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << root
+        << "/\nchkSkins=1\nchkTrayIcon=1\nradHintsOff=0\nradHintsTooltips=0\nradHintsStatBar=1\nspnHideHint=3100\n";
+
+    selvane::TMainForm form;
+    form.InitMainWindow();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    // The status bar shows the hint of the control under the mouse in this mode.
+    QTest::mouseMove(form.btnDesktopShortcut, QPoint(20, 10));
+    if (!QTest::qWaitFor([&] { return form.StatusText() == form.btnDesktopShortcut->toolTip(); })) return 1;
+    if (!form.grab().save(settingsOutput)) return 1;
+    std::cout << "Saved " << settingsOutput.toStdString() << '\n';
+
+    selvane::TAboutBox about(&form);
+    about.show();
+    if (!QTest::qWaitForWindowExposed(&about)) return 1;
+    if (!about.grab().save(aboutOutput)) return 1;
+    std::cout << "Saved " << aboutOutput.toStdString() << '\n';
+    return 0;
+}
