@@ -96,8 +96,8 @@ TEST_F(WindowOptionsTest, ANewModeTakesEffectAtTheNextChangeOfTheHint)
     PointAtShortcutButton();
     QTest::mouseClick(form.radHintsOff, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     ASSERT_TRUE(form.radHintsOff->isChecked());
-    // Still over the radio button whose hint started the click: tool-tips stay on until
-    // the mouse reaches a control with another hint.
+    // The click itself brought the mouse to a control with another hint, so the mode
+    // chosen by the click holds once that change has been handled.
     PointAt(form.radHintsOff, QPoint(5, 5), form.radHintsOff->toolTip());
     EXPECT_FALSE(ToolTipShown(form.btnDesktopShortcut));
     QTest::mouseClick(form.radHintsStatBar, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
