@@ -7,11 +7,24 @@
 #include <QAction>
 #include <QEvent>
 
-#include <regex>
+#include <cctype>
 #include <stdexcept>
 
 namespace selvane::testing {
 namespace {
+
+// One line of the error report: "YYYY-MM-DD HH:MM:SS " and the message.
+bool IsReportLine(const std::string& line, const std::string& message)
+{
+    const std::string stamp = "dddd-dd-dd dd:dd:dd ";
+    if (line.size() != stamp.size() + message.size() + 1 || line.compare(stamp.size(), std::string::npos, message + "\n") != 0)
+        return false;
+    for (std::size_t i = 0; i < stamp.size(); ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(line[i])) != 0;
+        if (stamp[i] == 'd' ? !digit : line[i] != stamp[i]) return false;
+    }
+    return true;
+}
 
 class ThrowingObject : public QObject {
 public:
@@ -32,8 +45,7 @@ TEST_F(MainFormTest, AnErrorEscapingAnEventHandlerIsReportedAndTheProgramGoesOn)
     EXPECT_EQ(messages_[0].kind, MessageKind::Error);
     EXPECT_EQ(messages_[0].text, "the handler failed");
     const std::string report = TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName);
-    EXPECT_TRUE(std::regex_match(report, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d the handler failed\n)")))
-        << report;
+    EXPECT_TRUE(IsReportLine(report, "the handler failed")) << report;
 
     // The next event is delivered as usual.
     QEvent other(QEvent::User);

@@ -3,44 +3,14 @@
 #include "MainFormFixture.h"
 
 #include "LoopbackHttpServer.h"
+#include "ModalBoxAnswer.h"
 #include "ui/LocalDateTime.h"
 #include "util/ShortDate.h"
 
 #include <QAction>
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QTimer>
 
 namespace selvane::testing {
 namespace {
-
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Answers the first modal message box that opens with the given button and records it.
-class ModalBoxAnswer {
-public:
-    explicit ModalBoxAnswer(QMessageBox::StandardButton answer)
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || seen_) return;
-            seen_ = SeenBox{box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-            box->button(answer)->click();
-        });
-        timer_.start(10);
-    }
-
-    const std::optional<SeenBox>& Seen() const { return seen_; }
-
-private:
-    QTimer timer_;
-    std::optional<SeenBox> seen_;
-};
 
 class MainFormUpdateTest : public MainFormTest {
 protected:
