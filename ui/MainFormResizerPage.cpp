@@ -157,7 +157,8 @@ void TMainForm::BuildResizerPage()
     grpOutRatio->hide();
 
     btnStart = new QPushButton(tabResizer);
-    btnStart->setGeometry(64, 268, 91, 25);
+    // Wider than the 91 of the design, so that the caption fits with the skin's padding too.
+    btnStart->setGeometry(64, 268, 112, 25);
     BindButtonToAction(btnStart, actStart);
     btnStart->setToolTip(actStart->toolTip());
     btnAbort = new QPushButton(tabResizer);
