@@ -25,14 +25,7 @@ namespace {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace selvane;
-    static const TTagInfo tags{.Author = "TessaroAuthor",
-                               .Email = "TessaroEmail",
-                               .ClientFileName = "TessaroClientSideName",
-                               .Download = "TessaroDownload",
-                               .ProductName = "TessaroProduct",
-                               .Redirection = "TessaroRedirection",
-                               .RunParameters = "TessaroRunParameters",
-                               .Version = "TessaroVersion"};
+    const TTagInfo& tags = kSiteTagInfo;
 
     const std::vector<std::string> lines =
         SplitPageLines({reinterpret_cast<const char*>(data), size});

@@ -33,14 +33,7 @@ std::string NamePart(const std::string& path)
 
 void TMainForm::SetUpWebUpdate()
 {
-    WebUpdate.TagInfo = {.Author = "TessaroAuthor",
-                         .Email = "TessaroEmail",
-                         .ClientFileName = "TessaroClientSideName",
-                         .Download = "TessaroDownload",
-                         .ProductName = "TessaroProduct",
-                         .Redirection = "TessaroRedirection",
-                         .RunParameters = "TessaroRunParameters",
-                         .Version = "TessaroVersion"};
+    WebUpdate.TagInfo = kSiteTagInfo;
     // The program never starts the downloaded file and never ends itself for an update.
     WebUpdate.Options = {TUpdateOption::uoOverwrite};
     WebUpdate.ProductInfo.VersionFormat = TVersionFormat::vfStandard;

@@ -69,4 +69,14 @@ struct TTagInfo {
     std::string Version = "wuVersion";
 };
 
+// The names that the maker's own update page uses.
+inline const TTagInfo kSiteTagInfo{.Author = "TessaroAuthor",
+                                   .Email = "TessaroEmail",
+                                   .ClientFileName = "TessaroClientSideName",
+                                   .Download = "TessaroDownload",
+                                   .ProductName = "TessaroProduct",
+                                   .Redirection = "TessaroRedirection",
+                                   .RunParameters = "TessaroRunParameters",
+                                   .Version = "TessaroVersion"};
+
 }  // namespace selvane

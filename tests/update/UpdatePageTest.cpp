@@ -23,18 +23,6 @@ namespace {
 
 using test::Meta;
 
-TTagInfo ProgramTags()
-{
-    return {.Author = "TessaroAuthor",
-            .Email = "TessaroEmail",
-            .ClientFileName = "TessaroClientSideName",
-            .Download = "TessaroDownload",
-            .ProductName = "TessaroProduct",
-            .Redirection = "TessaroRedirection",
-            .RunParameters = "TessaroRunParameters",
-            .Version = "TessaroVersion"};
-}
-
 struct SplitCase {
     std::string text;
     std::vector<std::string> lines;
@@ -98,7 +86,7 @@ class ParseUpdateInfoTest : public ::testing::TestWithParam<PageCase> {};
 
 TEST_P(ParseUpdateInfoTest, ReadsTheValuesOfTheConfiguredTags)
 {
-    EXPECT_EQ(ParseUpdateInfo(GetParam().lines, ProgramTags()), GetParam().found);
+    EXPECT_EQ(ParseUpdateInfo(GetParam().lines, kSiteTagInfo), GetParam().found);
 }
 
 INSTANTIATE_TEST_SUITE_P(

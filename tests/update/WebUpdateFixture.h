@@ -25,14 +25,7 @@ protected:
 
     WebUpdateFixture()
     {
-        update_.TagInfo = {.Author = "TessaroAuthor",
-                           .Email = "TessaroEmail",
-                           .ClientFileName = "TessaroClientSideName",
-                           .Download = "TessaroDownload",
-                           .ProductName = "TessaroProduct",
-                           .Redirection = "TessaroRedirection",
-                           .RunParameters = "TessaroRunParameters",
-                           .Version = "TessaroVersion"};
+        update_.TagInfo = kSiteTagInfo;
         update_.Options = {TUpdateOption::uoOverwrite};
         update_.ProductInfo.SetURL(server_.Url("/download-selvane/index.html"));
         update_.ProductInfo.CurVersion = kCurrentVersion;
