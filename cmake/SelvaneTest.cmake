@@ -11,6 +11,9 @@ function(selvane_add_test)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Every test file includes GoogleTest; parsing it once per program saves much of CI's
+  # build time.
+  target_precompile_headers(${T_NAME} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <string> <vector>)
   target_compile_definitions(${T_NAME} PRIVATE
     SELVANE_TESTDATA_DIR="${SELVANE_TESTDATA_DIR}"
     SELVANE_FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
