@@ -37,6 +37,9 @@ public:
     static constexpr int kMaxPageRedirections = 5;
     // The update page is collected in memory; a longer one fails its transfer.
     static constexpr std::size_t kMaxPageSize = 1 << 20;
+    // A setup program is a few megabytes; a download announced as larger fails before any
+    // byte is written, so a hostile server cannot fill the temporary folder.
+    static constexpr std::int64_t kMaxDownloadSize = std::int64_t{512} << 20;
 
     TWebUpdate() = default;
     ~TWebUpdate();

@@ -51,7 +51,10 @@ public:
         else if (lengthRequired_)
             return false;
         owner_.Downloaded_ = 0;
-        if (filePath_) file_.emplace(*filePath_);
+        if (filePath_) {
+            if (owner_.Total_ > kMaxDownloadSize) return false;
+            file_.emplace(*filePath_);
+        }
         return true;
     }
 

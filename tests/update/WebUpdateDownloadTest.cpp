@@ -93,6 +93,26 @@ INSTANTIATE_TEST_SUITE_P(
                     Setup(3000, [](ScriptedReply& r) { r.contentLength = "3k"; }), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Only the announced length is large here (the body is short, so both downloads fail):
+// above the cap not one byte is taken, at the cap the download starts.
+TEST_F(WebUpdateDownloadTest, RefusesADownloadAnnouncedLargerThanAnySetup)
+{
+    for (const std::int64_t announced : {TWebUpdate::kMaxDownloadSize + 1, TWebUpdate::kMaxDownloadSize}) {
+        SCOPED_TRACE(announced);
+        ScriptedReply reply;
+        reply.body = SetupBytes(3000);
+        reply.contentLength = std::to_string(announced);
+        server_.Serve("/setup.exe", reply);
+        events_.clear();
+
+        EXPECT_FALSE(update_.RunUpdateCheck());
+
+        EXPECT_EQ(events_.back(), "DownloadError");
+        EXPECT_EQ(update_.Downloaded(), announced > TWebUpdate::kMaxDownloadSize ? 0 : 3000);
+        EXPECT_TRUE(FolderEntries(sandbox_.Temp()).empty());
+    }
+}
+
 TEST_F(WebUpdateDownloadTest, ShortDownloadLeavesTheEarlierFileAlone)
 {
     const std::string target = TempPath(kSetupName);
