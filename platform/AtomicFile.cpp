@@ -2,9 +2,13 @@
 
 #include "platform/OsError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,6 +74,25 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A temporary's name is this prefix and six characters that mkstemp chooses.
+std::string TemporaryPrefix(const std::string& target)
+{
+    std::string prefix(".");
+    prefix.append(NameOf(target)).push_back('.');
+    return prefix;
+}
+
+constexpr std::size_t kTemporarySuffixLength = 6;
+
+bool IsTemporarySuffix(std::string_view suffix)
+{
+    const auto chosenByMkstemp = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    return suffix.size() == kTemporarySuffixLength &&
+           std::all_of(suffix.begin(), suffix.end(), chosenByMkstemp);
+}
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path, Durability durability)
@@ -85,7 +108,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path, Durability durabilit
     // A hidden name that no picture mask matches, in the target's own folder so that the
     // rename stays on one file system.
     std::string folder = FolderOf(target_);
-    temporary_ = (folder == "/" ? "" : folder) + "/." + NameOf(target_) + ".XXXXXX";
+    temporary_ = (folder == "/" ? "" : folder) + "/" + TemporaryPrefix(target_) + "XXXXXX";
     const int descriptor = mkstemp(temporary_.data());
     if (descriptor < 0) {
         const int error = errno;
@@ -145,6 +168,30 @@ void WriteFileAtomically(const std::string& path, std::string_view data, Durabil
     AtomicFileWriter writer(path, durability);
     writer.Write(data.data(), data.size());
     writer.Commit();
+}
+
+void RemoveStaleTemporaries(const std::string& path, std::chrono::seconds minimumAge) noexcept
+{
+    std::string target;
+    try {
+        target = ResolveLinks(path);
+    } catch (...) {
+        return;
+    }
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* directory = opendir(folder.c_str());
+    if (!directory) return;
+    const std::time_t staleBefore = std::time(nullptr) - minimumAge.count();
+    while (const dirent* entry = readdir(directory)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix) || !IsTemporarySuffix(name.substr(prefix.size()))) continue;
+        struct stat info {};
+        if (fstatat(dirfd(directory), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(info.st_mode) && info.st_uid == geteuid() && info.st_mtime < staleBefore)
+            unlinkat(dirfd(directory), entry->d_name, 0);
+    }
+    closedir(directory);
 }
 
 }  // namespace selvane::platform

@@ -8,6 +8,7 @@
 // direct write would be. Errors are OsError. Not shared between threads.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -50,5 +51,10 @@ private:
 
 void WriteFileAtomically(const std::string& path, std::string_view data,
                          Durability durability = Durability::Flush);
+
+// Removes the temporaries that writers of path killed before Commit() left beside it:
+// those of ours not modified for minimumAge, so that a write still running elsewhere keeps
+// its file. Never fails; what cannot be removed stays.
+void RemoveStaleTemporaries(const std::string& path, std::chrono::seconds minimumAge) noexcept;
 
 }  // namespace selvane::platform

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -17,6 +18,8 @@ namespace selvane {
 namespace {
 
 constexpr std::size_t kMaxValueLength = 2047;
+// A save takes milliseconds; a temporary this old belongs to a save that died.
+constexpr std::chrono::minutes kStaleSaveAge{10};
 constexpr std::string_view kBlanks = " \t\r\v\f";
 
 std::string_view Trim(std::string_view text)
@@ -236,6 +239,7 @@ void TTessaroIniFile::WriteString(const std::string& section, const std::string&
         std::string contents;
         for (const std::string& line : lines) contents.append(line).push_back('\n');
         platform::WriteFileAtomically(fileName_, contents);
+        platform::RemoveStaleTemporaries(fileName_, kStaleSaveAge);
     } catch (const platform::OsError&) {
         throw refused;
     }

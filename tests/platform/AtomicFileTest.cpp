@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace selvane::platform {
@@ -43,6 +46,36 @@ TEST_F(AtomicFile, AnUncommittedWriteLeavesTheOldFileAndNoTemporary)
     }
     EXPECT_EQ(TestSandbox::ReadFile(Path("out.jpg")), "old");
     EXPECT_EQ(Names(), (std::set<std::string>{"home", "out.jpg"}));
+}
+
+// What dead writers of "a.ini" left is removed once it is old; a temporary being written
+// now, and every name that is not such a temporary, stays.
+TEST_F(AtomicFile, RemovesOnlyTheStaleTemporariesOfItsTarget)
+{
+    // Links are aged themselves, not their targets.
+    const auto age = [](const std::string& path, std::chrono::minutes minutes) {
+        const timespec when{std::time(nullptr) - std::chrono::seconds(minutes).count(), 0};
+        const timespec times[2] = {when, when};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+    };
+    const std::set<std::string> kept{
+        "home", "a.ini", ".a.ini.Fresh1", ".a.ini.Ab3xYz2", ".a.ini.Ab3x", ".a.ini.Ab-xYz",
+        ".b.ini.Ab3xYz", "a.ini.Ab3xYz", ".a.ini.Dir123", ".a.ini.Lnk123"};
+    for (const std::string& name : kept) {
+        if (name == "home") continue;
+        if (name == ".a.ini.Dir123") fs::create_directory(Path(name));
+        else if (name == ".a.ini.Lnk123") fs::create_symlink("a.ini", Path(name));
+        else TestSandbox::WriteFile(Path(name), "x");
+        if (name != ".a.ini.Fresh1") age(Path(name), std::chrono::minutes(60));
+    }
+    for (const std::string name : {".a.ini.Old123", ".a.ini.zZ9aA0"}) {
+        TestSandbox::WriteFile(Path(name), "partial");
+        age(Path(name), std::chrono::minutes(11));
+    }
+
+    RemoveStaleTemporaries(Path("a.ini"), std::chrono::minutes(10));
+
+    EXPECT_EQ(Names(), kept);
 }
 
 TEST_F(AtomicFile, KeepsTheModeAndWritesThroughALink)

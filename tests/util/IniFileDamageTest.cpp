@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -142,11 +143,17 @@ TEST_F(IniFileDamageTest, ASaveThatDiesHalfWayLeavesTheOldFileWhole)
             partial = entry.file_size();
     EXPECT_EQ(partial, kWritableBytes);
 
-    // The next save goes through and keeps every other key.
+    // The next save goes through and keeps every other key. A save made much later also
+    // clears away what the dead one left.
     TTessaroIniFile ini(File());
     ini.WriteString("Settings", "LastPath", "/new/");
     EXPECT_EQ(ini.ReadString("Settings", "LastPath", ""), "/new/");
     EXPECT_EQ(ini.ReadInteger("Settings", "trkQuality", 74), 80);
+    EXPECT_EQ(TestSandbox::Names(sandbox_.Root()).size(), 3u);
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox_.Root()))
+        std::filesystem::last_write_time(entry.path(), entry.last_write_time() - std::chrono::hours(1));
+    ini.WriteString("Settings", "LastPath", "/later/");
+    EXPECT_EQ(TestSandbox::Names(sandbox_.Root()), (std::set<std::string>{"SelvaneResizer.INI", "home"}));
 }
 
 }  // namespace
