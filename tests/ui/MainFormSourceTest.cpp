@@ -134,6 +134,33 @@ TEST_F(MainFormSourceTest, SelectAllInvertAndRefresh)
     EXPECT_TRUE(SelectedRows(form).empty());
 }
 
+// The folder shown is deleted behind the window's back: a refresh reports it and keeps the
+// list; a batch over the listed names reports each picture and writes nothing.
+TEST_F(MainFormSourceTest, AFolderRemovedWhileShownIsReportedAndNothingIsWritten)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg"});
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    QTest::keyClick(&form, Qt::Key_F4);
+    std::filesystem::remove_all(folder);
+
+    QTest::keyClick(&form, Qt::Key_F5);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text, "cannot change into '" + folder.substr(0, folder.size() - 1) +
+                                     "': No such file or directory");
+    EXPECT_EQ(form.FileList->ItemCount(), 2);
+
+    QTest::keyClick(&form, Qt::Key_F9);
+    const auto lines = LogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
+              (std::vector<std::string>{"ERROR! Cannot open picture: " + folder + "a.jpg",
+                                        "ERROR! Cannot open picture: " + folder + "b.jpg"}));
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(form.actStart->isEnabled());
+    EXPECT_TRUE(TestSandbox::Names(folder + "Output").empty());
+}
+
 // Acts in the folder dialog as soon as it is open: types a folder into its path field (when
 // given) and presses OK, or Cancel.
 void AnswerFolderDialog(const std::optional<std::string>& folder, std::optional<QString>& caption)
