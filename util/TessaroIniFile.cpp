@@ -239,7 +239,10 @@ void TTessaroIniFile::WriteString(const std::string& section, const std::string&
         std::string contents;
         for (const std::string& line : lines) contents.append(line).push_back('\n');
         platform::WriteFileAtomically(fileName_, contents);
-        platform::RemoveStaleTemporaries(fileName_, kStaleSaveAge);
+        if (!staleSavesRemoved_) {
+            platform::RemoveStaleTemporaries(fileName_, kStaleSaveAge);
+            staleSavesRemoved_ = true;
+        }
     } catch (const platform::OsError&) {
         throw refused;
     }

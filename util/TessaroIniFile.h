@@ -67,6 +67,8 @@ public:
 
 private:
     std::string fileName_;
+    // Leftovers of dead saves are looked for once per object, not on every key written.
+    bool staleSavesRemoved_ = false;
 };
 
 }  // namespace selvane

@@ -143,8 +143,8 @@ TEST_F(IniFileDamageTest, ASaveThatDiesHalfWayLeavesTheOldFileWhole)
             partial = entry.file_size();
     EXPECT_EQ(partial, kWritableBytes);
 
-    // The next save goes through and keeps every other key. A save made much later also
-    // clears away what the dead one left.
+    // The next save goes through and keeps every other key. A save made much later (a new
+    // file object, as each save of the program is) also clears away what the dead one left.
     TTessaroIniFile ini(File());
     ini.WriteString("Settings", "LastPath", "/new/");
     EXPECT_EQ(ini.ReadString("Settings", "LastPath", ""), "/new/");
@@ -152,7 +152,7 @@ TEST_F(IniFileDamageTest, ASaveThatDiesHalfWayLeavesTheOldFileWhole)
     EXPECT_EQ(TestSandbox::Names(sandbox_.Root()).size(), 3u);
     for (const auto& entry : std::filesystem::directory_iterator(sandbox_.Root()))
         std::filesystem::last_write_time(entry.path(), entry.last_write_time() - std::chrono::hours(1));
-    ini.WriteString("Settings", "LastPath", "/later/");
+    TTessaroIniFile(File()).WriteString("Settings", "LastPath", "/later/");
     EXPECT_EQ(TestSandbox::Names(sandbox_.Root()), (std::set<std::string>{"SelvaneResizer.INI", "home"}));
 }
 
