@@ -2,8 +2,8 @@
 // output exactly as the desktop program writes it; usage errors and error boxes go to
 // standard error.
 #include "app/ResizeCommandLine.h"
-#include "engine/ConcurrentBatch.h"
-#include "engine/PictureFolder.h"
+#include "engine/job/ConcurrentBatch.h"
+#include "source/listing/PictureFolder.h"
 #include "util/TessaroTPU.h"
 
 #include <clocale>

@@ -1,7 +1,7 @@
 // The arguments of selvane-resize, parsed into the options of the image job.
 #pragma once
 
-#include "engine/ImageJob.h"
+#include "engine/job/ImageJob.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // selvane-resizer: the desktop program. It takes no command-line arguments (Qt's own, such
 // as -platform, still apply).
 #include "ui/ErrorReport.h"
-#include "ui/MainForm.h"
+#include "ui/mainform/MainForm.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/ResizerApplication.h"
 #include "ui/SessionEnd.h"

@@ -1,7 +1,7 @@
 // Writes photo-like test pictures for the benchmarks: smooth shading, fine texture, sensor
 // noise and a few hard edges, so that JPEG sizes and decoding costs resemble camera shots.
 // Usage: selvane-make-photos FOLDER COUNT WIDTH HEIGHT QUALITY
-#include "engine/JpegEncoder.h"
+#include "engine/codec/JpegEncoder.h"
 #include "engine/Raster.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // ResampleRaster on camera-sized rasters: a 12 MP shrink by 2 and a 3 MP enlarge by 2, for
 // every filter, with the scalar reference and the SIMD kernels.
-#include "engine/Resampler.h"
+#include "engine/resample/Resampler.h"
 
 #include <benchmark/benchmark.h>
 

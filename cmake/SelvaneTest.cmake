@@ -1,6 +1,7 @@
 # selvane_add_test(NAME <target> SOURCES <files...> LIBS <libs...>)
 # One GoogleTest program per module; each test case becomes its own CTest test.
 include_guard(GLOBAL)
+include(${CMAKE_CURRENT_LIST_DIR}/SelvaneModule.cmake)
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -10,6 +11,8 @@ function(selvane_add_test)
     return()  # a module whose tests are not written yet
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
+  selvane_module_include_root(${T_NAME} tests)
+  selvane_our_code(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   # Every test file includes GoogleTest; parsing it once per program saves much of CI's
   # build time.

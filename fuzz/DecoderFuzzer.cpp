@@ -3,7 +3,7 @@
 // SELVANE_FUZZ_DECODER (DecodeBmp, DecodeJpeg, DecodePng or DecodeGif). Every input must
 // decode or fail with DecodeError; anything else (a sanitizer report, another exception,
 // a picture outside the promised size bounds) stops the fuzzer.
-#include "engine/Decoders.h"
+#include "engine/codec/Decoders.h"
 
 #include <cstdlib>
 

@@ -9,8 +9,8 @@
 // resampling would outlast the time limit under the sanitizers are dropped once decoded
 // (the decoder targets cover the decoding of any size).
 #include "FuzzFolder.h"
-#include "engine/ImageJob.h"
-#include "engine/PictureLoader.h"
+#include "engine/job/ImageJob.h"
+#include "engine/codec/PictureLoader.h"
 
 #include <cstdio>
 #include <cstdlib>

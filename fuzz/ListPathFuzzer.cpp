@@ -8,7 +8,7 @@
 // file part holds no "/"; a pattern holds "*" or "?"; a file part that is no pattern names
 // an existing entry.
 #include "FuzzFolder.h"
-#include "source/ListPath.h"
+#include "source/listing/ListPath.h"
 #include "util/TessaroTPU.h"
 
 #include <cstdio>

@@ -1,13 +1,13 @@
 #include "source/DirectoryListBox.h"
 
 #include "platform/CurrentFolder.h"
-#include "source/DirectoryItems.h"
+#include "source/listing/DirectoryItems.h"
 #include "source/DriveItems.h"
 #include "source/FileListBox.h"
-#include "source/FolderPaths.h"
+#include "source/listing/FolderPaths.h"
 #include "source/GlyphItemDelegate.h"
-#include "source/ListPath.h"
-#include "source/ReportErrors.h"
+#include "source/listing/ListPath.h"
+#include "source/ShowingErrors.h"
 #include "util/TessaroTPU.h"
 
 #include <QEvent>
@@ -126,7 +126,7 @@ void TDirectoryListBox::OpenItem()
 void TDirectoryListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListWidget::mouseDoubleClickEvent(event);
-    RunReportingErrors([this] { OpenItem(); });
+    RunShowingErrors([this] { OpenItem(); });
 }
 
 }  // namespace selvane

@@ -1,7 +1,7 @@
 #include "source/DriveComboBox.h"
 
 #include "source/DriveItems.h"
-#include "source/FolderPaths.h"
+#include "source/listing/FolderPaths.h"
 
 #include <QPixmap>
 

@@ -2,9 +2,9 @@
 
 #include "platform/CurrentFolder.h"
 #include "source/DirectoryListBox.h"
-#include "source/FolderPaths.h"
+#include "source/listing/FolderPaths.h"
 #include "source/GlyphItemDelegate.h"
-#include "source/ListPath.h"
+#include "source/listing/ListPath.h"
 #include "source/SourceErrors.h"
 #include "util/TessaroTPU.h"
 

@@ -13,7 +13,7 @@
 // not owned, and a link is dropped when the other side is destroyed.
 #pragma once
 
-#include "source/FileListing.h"
+#include "source/listing/FileListing.h"
 #include "source/NotifyEvent.h"
 
 #include <QListWidget>

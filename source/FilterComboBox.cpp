@@ -1,8 +1,8 @@
 #include "source/FilterComboBox.h"
 
 #include "source/FileListBox.h"
-#include "source/FilterText.h"
-#include "source/NameOrder.h"
+#include "source/listing/FilterText.h"
+#include "source/listing/NameOrder.h"
 
 namespace selvane {
 

@@ -7,24 +7,11 @@
 // is needed. User-interface thread only.
 #pragma once
 
+#include "source/listing/GlyphId.h"
+
 #include <QImage>
 
 namespace selvane {
-
-enum class GlyphId {
-    Executable,
-    UnknownFile,
-    ClosedFolder,
-    OpenFolder,
-    CurrentFolder,
-    Floppy,
-    Hard,
-    Network,
-    CdRom,
-    Ram,
-    Desktop,
-    Documents,
-};
 
 const QImage& Glyph(GlyphId id);
 

@@ -1,7 +1,7 @@
 #include "source/PathCompletion.h"
 
 #include "platform/PatternSearch.h"
-#include "source/NameOrder.h"
+#include "source/listing/NameOrder.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "platform/FileAttributes.h"
-#include "source/EnumSet.h"
+#include "source/listing/EnumSet.h"
 
 #include <QString>
 

@@ -4,10 +4,10 @@
 #include "source/DirectoryListBox.h"
 #include "source/DriveComboBox.h"
 #include "source/FileListBox.h"
-#include "source/FolderCreation.h"
-#include "source/FolderPaths.h"
+#include "source/listing/FolderCreation.h"
+#include "source/listing/FolderPaths.h"
 #include "source/Glyphs.h"
-#include "source/ReportErrors.h"
+#include "source/ShowingErrors.h"
 #include "util/TessaroTPU.h"
 
 #include <QBoxLayout>
@@ -166,7 +166,7 @@ void TSelectDirDlg::SetDirectory(const std::string& text)
     } catch (const platform::OsError&) {
         const std::string current = StartFolder();
         DriveList->SetDrive(DriveList->DriveOf(current));
-        RunReportingErrors([&] { DirList->SetFolder(current); });
+        RunShowingErrors([&] { DirList->SetFolder(current); });
     }
 }
 
@@ -186,13 +186,13 @@ bool TSelectDirDlg::eventFilter(QObject* watched, QEvent* event)
     const std::string text = edtDirectory->text().toStdString();
     // Enter on anything but a missing folder is the dialog's Enter: OK.
     if (!allowCreate_ || !NamesMissingFolder(text)) return false;
-    RunReportingErrors([&] { CreateAndEnter(text); });
+    RunShowingErrors([&] { CreateAndEnter(text); });
     return true;
 }
 
 void TSelectDirDlg::DriveListChange()
 {
-    RunReportingErrors([this] { DirList->SetDrive(DriveList->Drive()); });
+    RunShowingErrors([this] { DirList->SetDrive(DriveList->Drive()); });
 }
 
 void TSelectDirDlg::DirListChange()
@@ -218,7 +218,7 @@ void TSelectDirDlg::edtDirectoryChange()
 
 void TSelectDirDlg::OKButtonClick()
 {
-    RunReportingErrors([this] {
+    RunShowingErrors([this] {
         const std::string field = edtDirectory->text().toStdString();
         if (allowCreate_ && NamesMissingFolder(field)) {
             if (!CreateAndEnter(field)) return;
@@ -241,12 +241,12 @@ void TSelectDirDlg::BitBtn2Click()
 
 void TSelectDirDlg::GoToSpecialFolder(int csidl)
 {
-    RunReportingErrors([&] { DirList->SetFolder(GetSpecialFolder(csidl)); });
+    RunShowingErrors([&] { DirList->SetFolder(GetSpecialFolder(csidl)); });
 }
 
 void TSelectDirDlg::btnCreateClick()
 {
-    RunReportingErrors([this] {
+    RunShowingErrors([this] {
         const std::string folder = AddTrailingBackslash(DirList->Folder()) + edtNewFolder->text().toStdString();
         if (CreateFolderMsg(folder) < 0) return;
         DirList->Rebuild();

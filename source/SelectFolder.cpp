@@ -2,7 +2,7 @@
 
 #include "platform/CurrentFolder.h"
 #include "platform/OsError.h"
-#include "source/FolderPaths.h"
+#include "source/listing/FolderPaths.h"
 #include "source/SelectDirDlg.h"
 #include "util/TessaroTPU.h"
 

@@ -9,7 +9,7 @@
 // shown to the person by the dialog. User-interface thread only.
 #pragma once
 
-#include "source/EnumSet.h"
+#include "source/listing/EnumSet.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ui/ErrorReport.h"
 
-#include "ui/SettingsFile.h"
+#include "ui/mainform/SettingsFile.h"
 #include "util/TessaroTPU.h"
 
 #include <ctime>

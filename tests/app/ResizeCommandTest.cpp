@@ -1,7 +1,7 @@
 // selvane-resize run as a separate process, as scripts use it.
-#include "engine/PictureLoader.h"
-#include "TestFiles.h"
-#include "TestRasters.h"
+#include "engine/codec/PictureLoader.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

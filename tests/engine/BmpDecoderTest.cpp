@@ -1,8 +1,8 @@
-#include "engine/Decoders.h"
+#include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
-#include "TestFiles.h"
-#include "TestRasters.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

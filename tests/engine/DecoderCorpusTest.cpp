@@ -1,7 +1,7 @@
 // Every file of the shared decoder corpus, loaded the way the image job loads it, against
 // the table of what each must do: decode to an exact size, be refused with a DecodeError,
 // or either of the two. Nothing but DecodeError may escape.
-#include "engine/PictureLoader.h"
+#include "engine/codec/PictureLoader.h"
 
 #include <gtest/gtest.h>
 

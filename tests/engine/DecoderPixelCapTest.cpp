@@ -1,6 +1,6 @@
 // Headers that declare more pixels than kMaxPicturePixels are refused from the header,
 // with a DecodeError, before anything of that size is allocated.
-#include "engine/Decoders.h"
+#include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
 

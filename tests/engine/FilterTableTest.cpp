@@ -1,4 +1,4 @@
-#include "engine/FilterTable.h"
+#include "engine/resample/FilterTable.h"
 
 #include <gtest/gtest.h>
 

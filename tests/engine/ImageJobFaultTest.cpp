@@ -1,10 +1,10 @@
 // Faults a person meets while a batch runs: an output folder the job cannot write into,
 // and a picture that is gone (or no longer a picture) by the time its turn comes. Each
 // ends in the job's own message, the batch goes on, and no file is lost or half-written.
-#include "engine/BatchJob.h"
-#include "engine/ImageJob.h"
-#include "TestFiles.h"
-#include "TestRasters.h"
+#include "engine/job/BatchJob.h"
+#include "engine/job/ImageJob.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRasters.h"
 
 #include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestSandbox.h"

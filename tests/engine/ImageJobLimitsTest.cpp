@@ -2,9 +2,9 @@
 // included: a tiny file of a tall, one-pixel-wide picture made wide would otherwise ask for
 // a first-pass raster of the output's width by the picture's whole height. And an output
 // no JPEG file can hold is refused before any resampling, not reported as a failed save.
-#include "engine/ImageJob.h"
-#include "engine/JpegEncoder.h"
-#include "TestFiles.h"
+#include "engine/job/ImageJob.h"
+#include "engine/codec/JpegEncoder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

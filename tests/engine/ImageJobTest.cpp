@@ -1,8 +1,8 @@
-#include "engine/BatchJob.h"
-#include "engine/ImageJob.h"
-#include "engine/PictureLoader.h"
-#include "TestFiles.h"
-#include "TestRasters.h"
+#include "engine/job/BatchJob.h"
+#include "engine/job/ImageJob.h"
+#include "engine/codec/PictureLoader.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "engine/Decoders.h"
+#include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
-#include "TestRasters.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

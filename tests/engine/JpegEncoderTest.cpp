@@ -1,8 +1,8 @@
-#include "engine/JpegEncoder.h"
+#include "engine/codec/JpegEncoder.h"
 
-#include "engine/Decoders.h"
-#include "TestFiles.h"
-#include "TestRasters.h"
+#include "engine/codec/Decoders.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

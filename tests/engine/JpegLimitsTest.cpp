@@ -3,8 +3,8 @@
 // warnings, so that a file of nothing but damage cannot keep it busy for long. And a
 // progressive header that asks for whole-picture buffers of gigabytes is refused before
 // they are allocated.
-#include "engine/Decoders.h"
-#include "engine/JpegErrorHandler.h"
+#include "engine/codec/Decoders.h"
+#include "engine/codec/JpegErrorHandler.h"
 #include "PictureFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "engine/PictureLoader.h"
+#include "engine/codec/PictureLoader.h"
 
 #include "PictureFixtures.h"
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

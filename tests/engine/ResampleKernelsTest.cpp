@@ -1,7 +1,7 @@
 // The SIMD passes against the scalar reference, byte for byte, on every target this CPU
 // can run.
-#include "engine/Resampler.h"
-#include "TestRasters.h"
+#include "engine/resample/Resampler.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 #include <hwy/targets.h>

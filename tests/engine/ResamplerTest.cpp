@@ -1,6 +1,6 @@
-#include "engine/Contributors.h"
-#include "engine/Resampler.h"
-#include "TestRasters.h"
+#include "engine/resample/Contributors.h"
+#include "engine/resample/Resampler.h"
+#include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/SizeRules.h"
+#include "engine/job/SizeRules.h"
 
 #include <gtest/gtest.h>
 

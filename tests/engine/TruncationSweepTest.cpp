@@ -3,7 +3,7 @@
 // decode (to a size within the pixel cap) or fail with DecodeError; nothing else may escape.
 // Every prefix sits in a buffer of exactly its own length, so that AddressSanitizer sees
 // any read past the cut.
-#include "engine/Decoders.h"
+#include "engine/codec/Decoders.h"
 
 #include <gtest/gtest.h>
 

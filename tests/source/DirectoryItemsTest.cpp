@@ -1,4 +1,4 @@
-#include "source/DirectoryItems.h"
+#include "source/listing/DirectoryItems.h"
 
 #include "SourceTestSupport.h"
 

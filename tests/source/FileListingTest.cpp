@@ -1,4 +1,4 @@
-#include "source/FileListing.h"
+#include "source/listing/FileListing.h"
 
 #include "SourceTestSupport.h"
 

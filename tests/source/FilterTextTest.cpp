@@ -1,4 +1,4 @@
-#include "source/FilterText.h"
+#include "source/listing/FilterText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "source/FolderPaths.h"
+#include "source/listing/FolderPaths.h"
 
 #include "SourceTestSupport.h"
 

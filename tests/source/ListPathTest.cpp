@@ -1,4 +1,4 @@
-#include "source/ListPath.h"
+#include "source/listing/ListPath.h"
 
 #include "SourceTestSupport.h"
 

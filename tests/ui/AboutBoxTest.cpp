@@ -2,7 +2,7 @@
 // anywhere, picture or label.
 #include "MainFormFixture.h"
 
-#include "ui/AboutBox.h"
+#include "ui/widgets/AboutBox.h"
 #include "util/TessaroTPU.h"
 
 #include <QAction>

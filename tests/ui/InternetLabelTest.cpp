@@ -3,7 +3,7 @@
 // step records the link.
 #include "MainFormFixture.h"
 
-#include "ui/InternetLabel.h"
+#include "ui/widgets/InternetLabel.h"
 
 #include <QVBoxLayout>
 

@@ -2,10 +2,10 @@
 // bar, commands and cursor they leave.
 #include "MainFormFixture.h"
 
-#include "engine/PictureLoader.h"
-#include "ui/PreviewImage.h"
-#include "ui/SelectionSlider.h"
-#include "ui/SpinField.h"
+#include "engine/codec/PictureLoader.h"
+#include "ui/widgets/PreviewImage.h"
+#include "ui/widgets/SelectionSlider.h"
+#include "ui/widgets/SpinField.h"
 
 #include <QAction>
 #include <QLabel>

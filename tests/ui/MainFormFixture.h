@@ -5,16 +5,16 @@
 // connections, so no test reaches the network.
 #pragma once
 
-#include "ClosedPort.h"
-#include "engine/JpegEncoder.h"
+#include "tests/support/ClosedPort.h"
+#include "engine/codec/JpegEncoder.h"
 #include "engine/Raster.h"
 #include "platform/Administrator.h"
 #include "platform/ProgramPath.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "tests/support/TestSandbox.h"
-#include "ui/MainForm.h"
-#include "ui/SettingsFile.h"
+#include "ui/mainform/MainForm.h"
+#include "ui/mainform/SettingsFile.h"
 #include "util/MessageHandler.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The first start, and the settings file loaded into the controls and saved from them.
 #include "MainFormFixture.h"
 
-#include "ui/LocalDateTime.h"
+#include "ui/mainform/LocalDateTime.h"
 #include "util/ShortDate.h"
 
 #include <algorithm>
@@ -13,8 +13,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "ui/SelectionSlider.h"
-#include "ui/SpinField.h"
+#include "ui/widgets/SelectionSlider.h"
+#include "ui/widgets/SpinField.h"
 
 namespace selvane::testing {
 namespace {

@@ -2,7 +2,7 @@
 // borrow, and "Set 4/3", driven with the mouse and the keyboard.
 #include "MainFormFixture.h"
 
-#include "ui/SpinField.h"
+#include "ui/widgets/SpinField.h"
 
 #include <QGroupBox>
 #include <QLabel>

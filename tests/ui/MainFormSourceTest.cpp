@@ -2,8 +2,8 @@
 // commands, with real typing and clicks.
 #include "MainFormFixture.h"
 
-#include "ui/PreviewImage.h"
-#include "ui/WidgetLook.h"
+#include "ui/widgets/PreviewImage.h"
+#include "ui/widgets/WidgetLook.h"
 
 #include <optional>
 

@@ -2,9 +2,9 @@
 // the question after a download.
 #include "MainFormFixture.h"
 
-#include "LoopbackHttpServer.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "ModalBoxAnswer.h"
-#include "ui/LocalDateTime.h"
+#include "ui/mainform/LocalDateTime.h"
 #include "util/ShortDate.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The spin field: its value is the integer its text holds, the minimum for any other text,
 // and a typed value outside the range holds until the field loses the focus.
-#include "ui/SpinField.h"
+#include "ui/widgets/SpinField.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

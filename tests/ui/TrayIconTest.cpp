@@ -4,7 +4,7 @@
 // real notification area is scripts/tray-check.
 #include "MainFormFixture.h"
 
-#include "ui/TrayIcon.h"
+#include "ui/widgets/TrayIcon.h"
 
 #include <QAction>
 

@@ -2,7 +2,7 @@
 // "IMAGE MAY GET DISTORTED" label, F1, the support box, and the header's link label.
 #include "MainFormFixture.h"
 
-#include "ui/InternetLabel.h"
+#include "ui/widgets/InternetLabel.h"
 #include "update/SiteAddresses.h"
 
 #include <QAction>

@@ -2,10 +2,10 @@
 // start at log-on, the desktop shortcut, the skin, and what loading the settings sets off.
 #include "MainFormFixture.h"
 
-#include "ui/HintWatcher.h"
+#include "ui/widgets/HintWatcher.h"
 #include "ui/Skin.h"
-#include "ui/SpinField.h"
-#include "ui/TrayIcon.h"
+#include "ui/widgets/SpinField.h"
+#include "ui/widgets/TrayIcon.h"
 
 #include <QCheckBox>
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #include "update/UpdatePage.h"
 
-#include "UpdateTestFiles.h"
+#include "tests/support/UpdateTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Whole checks against a loopback server: what the page says, how it is reached, and every
 // way a fetch can fail.
-#include "ClosedPort.h"
+#include "tests/support/ClosedPort.h"
 #include "WebUpdateFixture.h"
 
 #include <gtest/gtest.h>

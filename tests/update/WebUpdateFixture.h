@@ -3,9 +3,9 @@
 // TMPDIR, and a record of every event it fires.
 #pragma once
 
-#include "LoopbackHttpServer.h"
-#include "UpdateSandbox.h"
-#include "UpdateTestFiles.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/UpdateSandbox.h"
+#include "tests/support/UpdateTestFiles.h"
 #include "update/WebUpdate.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // choosing a folder of pictures and clicking one: selvane-ui-screenshot OUTPUT.png
 // Run it under a real X server (xvfb-run); it works in a temporary home and changes
 // nothing outside it, and no update check runs.
-#include "engine/JpegEncoder.h"
+#include "engine/codec/JpegEncoder.h"
 #include "engine/Raster.h"
 #include "platform/Administrator.h"
 #include "source/TessaroFileList.h"
-#include "ui/MainForm.h"
+#include "ui/mainform/MainForm.h"
 #include "ui/ResizerApplication.h"
-#include "ui/SettingsFile.h"
+#include "ui/mainform/SettingsFile.h"
 
 #include <QDir>
 #include <QPixmap>

@@ -1,0 +1,132 @@
+// JPEG through libjpeg-turbo, at full size with the accurate integer IDCT and smooth
+// chroma upsampling. YCbCr, RGB and grey pictures are decoded by the library straight
+// into the raster as blue, green, red. Four-component pictures are decoded as CMYK one
+// band of rows at a time and converted here: files with Adobe's APP14 marker (which YCCK
+// always carries) store inverted inks, so with stored values c, m, y, k
+//   red = c * k / 255, green = m * k / 255, blue = y * k / 255,
+// and files without it store plain inks, which are inverted first (c = 255 - C...).
+// Results are rounded to nearest.
+//
+// Corrupt entropy data is a warning, as in libjpeg's default: the picture decodes with
+// whatever the library recovers (missing rows come out grey), up to kMaxJpegWarnings
+// warnings. A file of more than kMaxScans scans is refused, so a progressive file of
+// endless tiny scans cannot make the decoder redo the picture without end, and so is one
+// whose whole-picture buffers would take more than kMaxWorkingMemory.
+#include "engine/codec/Decoders.h"
+#include "engine/codec/JpegErrorHandler.h"
+#include "engine/codec/PictureSize.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace selvane {
+
+namespace {
+
+constexpr int kMaxScans = 100;
+// What libjpeg may hold for the whole picture's coefficients, which it needs for
+// progressive and multi-scan files: within the pixel cap, a 4:2:0 or grey picture fits;
+// a few bytes of header cannot make it ask for gigabytes.
+constexpr long kMaxWorkingMemory = 1L << 30;
+
+// Everything that lives across the library calls, held by DecodeJpeg so that the
+// function with the setjmp has no C++ locals to skip.
+struct JpegDecodeState {
+    jpeg_decompress_struct info{};
+    JpegErrorHandler errors{};
+    jpeg_progress_mgr progress{};
+    Raster raster;
+    std::vector<JSAMPROW> rows;
+    std::unique_ptr<JSAMPLE[]> cmyk;
+
+    JpegDecodeState() = default;
+    JpegDecodeState(const JpegDecodeState&) = delete;
+    JpegDecodeState& operator=(const JpegDecodeState&) = delete;
+    ~JpegDecodeState() { jpeg_destroy_decompress(&info); }  // safe on a never-created object
+};
+
+void LimitScans(j_common_ptr common)
+{
+    const auto info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > kMaxScans) FailJpeg(common, "too many scans");
+}
+
+// round(a * b / 255) for 8-bit a and b.
+std::uint8_t MultiplyScaled(unsigned a, unsigned b)
+{
+    const unsigned product = a * b + 128;
+    return static_cast<std::uint8_t>((product + (product >> 8)) >> 8);
+}
+
+void CmykRowToBgr(const JSAMPLE* cmyk, int width, bool inverted, std::uint8_t* bgr)
+{
+    const unsigned flip = inverted ? 0 : 255;
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned k = cmyk[3] ^ flip;
+        bgr[0] = MultiplyScaled(cmyk[2] ^ flip, k);
+        bgr[1] = MultiplyScaled(cmyk[1] ^ flip, k);
+        bgr[2] = MultiplyScaled(cmyk[0] ^ flip, k);
+    }
+}
+
+// Runs the library; false when it failed, with the reason in state.errors.message.
+bool RunDecoder(JpegDecodeState& state, ByteSpan data)
+{
+    jpeg_decompress_struct& info = state.info;
+    info.err = UseJpegErrorHandler(state.errors);
+    if (setjmp(state.errors.jump)) return false;
+
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxWorkingMemory;
+    state.progress.progress_monitor = LimitScans;
+    info.progress = &state.progress;
+    jpeg_mem_src(&info, data.data(), data.size());
+    jpeg_read_header(&info, TRUE);
+    CheckPictureSize(info.image_width, info.image_height, "JPEG");
+
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    info.dct_method = JDCT_ISLOW;
+    info.do_fancy_upsampling = TRUE;
+    jpeg_start_decompress(&info);
+
+    const int width = static_cast<int>(info.output_width);
+    const int height = static_cast<int>(info.output_height);
+    state.raster = Raster(width, height);
+    const int band = std::max(info.rec_outbuf_height, 1);
+    state.rows.resize(static_cast<std::size_t>(band));
+    if (cmyk) {
+        const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+        state.cmyk.reset(new JSAMPLE[rowBytes * static_cast<std::size_t>(band)]);
+        for (int i = 0; i < band; ++i)
+            state.rows[i] = state.cmyk.get() + rowBytes * static_cast<std::size_t>(i);
+    }
+    while (info.output_scanline < info.output_height) {
+        const int first = static_cast<int>(info.output_scanline);
+        const int wanted = std::min(band, height - first);
+        if (!cmyk) {
+            for (int i = 0; i < wanted; ++i) state.rows[i] = state.raster.Row(first + i);
+        }
+        const auto read = static_cast<int>(
+            jpeg_read_scanlines(&info, state.rows.data(), static_cast<JDIMENSION>(wanted)));
+        if (cmyk) {
+            for (int i = 0; i < read; ++i)
+                CmykRowToBgr(state.rows[i], width, info.saw_Adobe_marker, state.raster.Row(first + i));
+        }
+    }
+    // jpeg_finish_decompress is skipped on purpose: it would only read past the picture,
+    // where a damaged tail could fail a file whose pixels are all there.
+    return true;
+}
+
+}  // namespace
+
+Raster DecodeJpeg(ByteSpan data)
+{
+    JpegDecodeState state;
+    if (!RunDecoder(state, data)) throw DecodeError(std::string("JPEG: ") + state.errors.message);
+    return std::move(state.raster);
+}
+
+}  // namespace selvane

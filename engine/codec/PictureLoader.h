@@ -1,0 +1,19 @@
+// Reads a picture file whole and decodes it with the decoder its extension names, without
+// regard to case: "bmp"; "jpg", "jpeg" and "jp" (JPEG); "png"; "gif". Any other extension,
+// a file that cannot be read, one larger than kMaxPictureFileBytes, and every decoder
+// failure is a DecodeError; nothing else escapes but std::bad_alloc. Safe to call from
+// several threads at once.
+#pragma once
+
+#include "engine/codec/Decoders.h"
+
+#include <cstdint>
+#include <string>
+
+namespace selvane {
+
+inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 30;
+
+Raster LoadPicture(const std::string& path);
+
+}  // namespace selvane

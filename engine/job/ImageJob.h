@@ -1,0 +1,61 @@
+// The image job: one source picture in, one baseline JPEG file out. It decodes the source,
+// hands the picture to the host for the preview, applies the size rule, resamples with the
+// chosen filter and writes the JPEG atomically (a failed write leaves no partial file and
+// any earlier output untouched). Every outcome but success leaves a line in the job log or
+// an error box, through the host.
+//
+// Thread safety: jobs share nothing but the host, so they may run concurrently when the host
+// is safe to call from those threads. Errors from the resampler (exhausted memory) are not
+// caught here: they end the batch.
+#pragma once
+
+#include "engine/resample/FilterTable.h"
+#include "engine/Raster.h"
+#include "engine/job/SizeRules.h"
+
+#include <string>
+
+namespace selvane {
+
+// The values of the main window's controls that a job reads.
+struct JobOptions {
+    bool preview = true;        // chkPreview: repaint the preview at once
+    bool protect = true;        // chkProtect: skip pictures above 10000 x 10000
+    int quality = 74;           // trkQuality, 5 .. 95
+    SizeOptions size;           // the size rule and its fields
+    bool addFilterName = false; // chkAddFltName
+    int filterIndex = kDefaultFilterIndex;  // cmbResampleQ; outside 0 .. 6 means B-Spline
+    bool overwrite = true;      // chkOverwrite
+};
+
+struct JobResult {
+    std::string SavedPath;      // the JPEG written; empty when nothing was written
+    bool ContinueBatch = true;  // false only after a refused factor
+};
+
+class JobHost {
+public:
+    virtual ~JobHost() = default;
+    virtual void AppendLog(const std::string& line) = 0;
+    // An error the user must acknowledge (a modal box in the desktop program).
+    virtual void ShowError(const std::string& text) = 0;
+    // The decoded picture, for the preview; repaintNow mirrors JobOptions::preview.
+    virtual void PictureLoaded(const Raster& picture, bool repaintNow) = 0;
+    // After a refused factor: the factor field should get the input focus.
+    virtual void FocusFactorField() = 0;
+};
+
+// The largest raster the job makes, in pixels: the output, and the resampler's first pass
+// (the output's width by the picture's height). Larger sizes are refused with a warning,
+// as are outputs wider or taller than a JPEG file can be (kMaxJpegSide).
+inline constexpr std::int64_t kMaxOutputPixels = std::int64_t{1} << 28;
+
+// outputFolder ends in "/" and exists.
+JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
+                       const JobOptions& options, JobHost& host);
+
+// The path ProcessImage writes to for a source (output folder + name + [" " filter] + ".jpg").
+std::string OutputPathFor(const std::string& sourcePath, const std::string& outputFolder,
+                          const JobOptions& options);
+
+}  // namespace selvane

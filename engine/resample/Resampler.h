@@ -1,0 +1,39 @@
+// The two-pass resampler: every source row is resampled to the destination width into an
+// intermediate raster of bytes, then every column of that to the destination height.
+// Deterministic to the bit on every machine (see ResamplePasses.h for the arithmetic).
+//
+// Errors: a source side below 1 throws ResampleError("Source bitmap too small") before
+// anything is allocated; exhausted memory throws std::bad_alloc. A destination with a side
+// of 0 is left as it is (there is nothing to write).
+#pragma once
+
+#include "engine/resample/FilterTable.h"
+#include "engine/Raster.h"
+
+#include <stdexcept>
+
+namespace selvane {
+
+class ResampleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class ResampleKernels {
+    Simd,    // the fastest target the CPU offers
+    Scalar,  // the straightforward reference the SIMD kernels are tested against
+};
+
+// Writes every pixel of destination, whose size the caller has set, from source.
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
+                    ResampleKernels kernels = ResampleKernels::Simd);
+
+// The picture the decoders produce is already a 24-bit raster, so it is resampled directly,
+// without a rendered copy.
+inline void ResamplePicture(const Raster& picture, Raster& destination, FilterFunction filter,
+                            float support)
+{
+    ResampleRaster(picture, destination, filter, support);
+}
+
+}  // namespace selvane

@@ -1,0 +1,307 @@
+// TMainForm: the program's main window and the owner of every control, command and
+// component of the run. The controls are the one home of the options while the program
+// runs: a job reads them when it starts, the settings store copies them to and from the
+// settings file under their own names.
+//
+// Life of a window: the constructor builds every control at its design value and runs
+// FormCreate; the program then calls InitMainWindow once (settings, first-run shortcut,
+// automatic update check, first file) before the window is first shown. The settings are
+// saved once per run, by the first of the close, the destruction and the end of the
+// desktop session. A close that arrives while a batch runs stops the batch after the
+// current picture and closes afterwards.
+//
+// Handlers may run nested wherever window messages are let through (between the files of a
+// batch, during an update transfer, inside modal boxes); each is safe there. Errors that
+// leave a handler go to the top-level error handler (ui/ErrorReport.h). User-interface
+// thread only.
+#pragma once
+
+#include "engine/job/BatchJob.h"
+#include "update/SiteAddresses.h"
+#include "update/WebUpdate.h"
+#include "ui/Skin.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QImage;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+
+namespace selvane {
+
+class TFilterComboBox;
+class THintWatcher;
+class TInternetLabel;
+class TPathEdit;
+class TPreviewImage;
+class TSelectionSlider;
+class TSpinField;
+class TTessaroFileList;
+class TTrayIcon;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // programPageUrl: the program's page on the maker's site, which the link label opens
+    // and the update component reads.
+    explicit TMainForm(std::string programPageUrl = std::string(kProgramPageUrl));
+    ~TMainForm() override;
+
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // --- Start-up and shut-down ---
+    void InitMainWindow();
+    void LoadSettings();
+    void SaveSettings();
+    void SaveSettingsOnce();
+    void actExitExecute();
+    // The desktop session ends: save, then close as the user would.
+    void EndSession();
+    // The window has been closed for good (it may never have been shown).
+    bool IsClosed() const { return closed_; }
+
+    // --- Batch runner and job log ---
+    void actStartExecute();
+    void actAbortExecute();
+    void FileListDblClick();
+    void btnResultClick();
+    void trkQualityChange();
+    void AppendLog(const std::string& line);
+    // The options of the moment, as a job reads them.
+    JobOptions CurrentJobOptions() const;
+
+    // --- Size rule ---
+    void ResizeTypeChanged();
+    void spnZecimalChange();
+    void btn43Click();
+
+    // --- Source folder and preview ---
+    void edtPath2Change();
+    void btnBrowseClick();
+    void FileListSelectChaged();
+    void actRefreshExecute();
+    void btnInvertClick();
+    void actSellAllExecute();
+
+    // --- Settings page ---
+    void btnDesktopShortcutClick();
+    // The application's hint under the mouse has changed.
+    void CanShowHint();
+    void spnHideHintChange();
+    void spnOpacityChange();
+    void chkSkinsClick();
+    void chkAutoStartUpClick();
+    void chkTrayIconClick();
+    void TrayIconClick();
+
+    // --- Info menu and web links ---
+    void mnuAboutClick();
+    void mnuOnlineHelpClick();
+    void mnuProgramPageClick();
+    void mnuCompanyPageClick();
+    void mnuSupportClick();
+    void lblAspectClick();
+
+    // --- Updates ---
+    void CheckUpdates(bool manual);
+    void mnuUpdatesClick();
+    void WebUpdateUpdateAvailable(const std::string& ActualVersion, const std::string& NewVersion,
+                                  bool& CanUpdate);
+    void WebUpdateNoUpdateFound();
+    void WebUpdateDownloadError();
+    void WebUpdateClientFileExists(std::string& FileName, bool& Overwrite);
+    void WebUpdateAfterDownload(const std::string& FileName);
+
+    // The log's text at start-up: a greeting and the maker's site.
+    static QString Greeting();
+
+    // The one text line of StatBar.
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+
+    // --- Controls (named as the settings keys and handlers name them) ---
+    QWidget* pnlHeader = nullptr;
+    QLabel* Label6 = nullptr;
+    TPathEdit* edtPath = nullptr;
+    QPushButton* btnBrowse = nullptr;
+    TFilterComboBox* FilterCombo = nullptr;
+    TInternetLabel* InternetLabel = nullptr;
+
+    QWidget* pnlLeft = nullptr;
+    QLabel* lblTop = nullptr;
+    TTessaroFileList* FileList = nullptr;
+    QPushButton* btnRefresh = nullptr;
+    QPushButton* btnSellAll = nullptr;
+    QPushButton* btnInvert = nullptr;
+
+    QSplitter* Splitter = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QWidget* tabResizer = nullptr;
+    QWidget* tabThumb = nullptr;
+    QWidget* tabSettings = nullptr;
+    QWidget* tabLog = nullptr;
+    QStatusBar* StatBar = nullptr;
+
+    QWidget* pnlTop = nullptr;
+    QLabel* lblQuality1 = nullptr;
+    TSelectionSlider* trkQuality = nullptr;
+    QLabel* lblQualityTicks = nullptr;
+    QLabel* lblQuality2 = nullptr;
+    QLabel* Label7 = nullptr;
+    QProgressBar* proBar = nullptr;
+
+    QGroupBox* grpImgSize = nullptr;
+    QRadioButton* radXDecrease = nullptr;
+    QRadioButton* radXIncrease = nullptr;
+    QRadioButton* radSameSize = nullptr;
+    QRadioButton* radSameWidth = nullptr;
+    QRadioButton* radSameHeight = nullptr;
+    TSpinField* spnWH = nullptr;
+    QLabel* lblAspect = nullptr;
+    QGroupBox* grpX = nullptr;
+    TSpinField* spnRound = nullptr;
+    QLabel* lblPunct = nullptr;
+    TSpinField* spnZecimal = nullptr;
+    QGroupBox* grpOutRatio = nullptr;
+    TSpinField* spnWidth = nullptr;
+    QLabel* lblThumbSize = nullptr;
+    TSpinField* spnHeight = nullptr;
+    QPushButton* btn43 = nullptr;
+
+    QPushButton* btnStart = nullptr;
+    QPushButton* btnAbort = nullptr;
+    QFrame* pnlPreview = nullptr;
+    TPreviewImage* imgLoader = nullptr;
+    QWidget* pnlQuickBtn = nullptr;
+    QPushButton* btnResult = nullptr;
+    QPushButton* btnManual = nullptr;
+    QPushButton* btnSupport = nullptr;
+
+    QLabel* lblNotAvailable = nullptr;
+
+    QGroupBox* grpSystem = nullptr;
+    QPushButton* btnDesktopShortcut = nullptr;
+    QCheckBox* chkAutoStartUp = nullptr;
+    QLabel* Label2 = nullptr;
+    TSpinField* spnAutoUpdate = nullptr;
+    QGroupBox* GroupHelp = nullptr;
+    QRadioButton* radHintsOff = nullptr;
+    QRadioButton* radHintsTooltips = nullptr;
+    QRadioButton* radHintsStatBar = nullptr;
+    QLabel* lblHintHide = nullptr;
+    TSpinField* spnHideHint = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QCheckBox* chkSkins = nullptr;
+    QCheckBox* chkSounds = nullptr;
+    QCheckBox* chkTrayIcon = nullptr;
+    QLabel* Label1 = nullptr;
+    TSpinField* spnOpacity = nullptr;
+    QLabel* Label4 = nullptr;
+    QGroupBox* grpPreview = nullptr;
+    QCheckBox* chkProtect = nullptr;
+    QCheckBox* chkPreview = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* cmbResampleQ = nullptr;
+    QCheckBox* chkAddFltName = nullptr;
+    QCheckBox* chkOverwrite = nullptr;
+
+    QPlainTextEdit* Memo = nullptr;
+
+    QAction* actStart = nullptr;
+    QAction* actAbort = nullptr;
+    QAction* actRefresh = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actSellAll = nullptr;
+
+    QMenu* mnuOp = nullptr;
+    QAction* mnuExit2 = nullptr;
+    QMenu* mnuInfo = nullptr;
+    QAction* mnuAbout = nullptr;
+    QAction* mnuOnlineHelp = nullptr;
+    QAction* mnuSupport = nullptr;
+    QAction* mnuUpdates = nullptr;
+    QAction* mnuProgramPage = nullptr;
+    QAction* mnuCompanyPage = nullptr;
+    QMenu* PopupMenu = nullptr;
+    QAction* mnuExit = nullptr;
+
+    TWebUpdate WebUpdate;
+    TTrayIcon* TrayIcon = nullptr;
+    // Released at start-up when "Use skins *" is off then.
+    std::unique_ptr<TSkinManager> SkinManager = std::make_unique<TSkinManager>();
+    THintWatcher* Hints = nullptr;
+
+    // --- State that other parts of the window read ---
+    bool FirstRun = false;
+    bool SettingsSaved = false;
+    double LastCheck = 0;  // days since 1899-12-30, local time
+    bool AbortRequested = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class TFormJobHost;
+    class TJobScope;
+
+    void FormCreate();
+    void FormClose();
+
+    void BuildHeader();
+    void BuildLeftPanel();
+    void BuildResizerPage();
+    void BuildThumbPage();
+    void BuildSettingsPage();
+    void BuildLogPage();
+    void BuildActionsAndMenus();
+    void NameControls();
+    // The button runs the action and is enabled with it.
+    void BindButtonToAction(QPushButton* button, QAction* action);
+
+    void ConnectBatchCommands();
+    void ConnectSizeRule();
+    void ConnectSource();
+    void SetUpWebUpdate();
+    void ConnectOptions();
+    void ConnectLinks();
+    // Switches the skin on, or releases it for the run, as "Use skins *" stands.
+    void ApplySkinAtStart();
+
+    // The path edit's text with a trailing separator, followed by "Output/".
+    std::string OutputFolder() const;
+    // Empties the log when it holds exactly the start-up greeting.
+    void RemoveGreeting();
+    void WriteJobHeader(JobKind kind);
+    // Makes the list entry of that name the current one, when such a file exists.
+    void FocusListEntry(const std::string& name);
+    void ShowPicture(const QImage& picture, bool repaintNow);
+
+    std::string programPageUrl_;
+    QLabel* statusText_ = nullptr;
+    bool zecimalChanging_ = false;
+    int runningJobs_ = 0;
+    bool closeAfterJobs_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace selvane

@@ -1,0 +1,253 @@
+// The batch runner and the job log: Start, the single-image double-click, Abort, "Show
+// result" and the quality read-outs.
+#include "ui/mainform/MainForm.h"
+
+#include "source/PathEdit.h"
+#include "source/TessaroFileList.h"
+#include "ui/ErrorReport.h"
+#include "ui/widgets/PreviewImage.h"
+#include "ui/RasterImage.h"
+#include "ui/widgets/SelectionSlider.h"
+#include "ui/widgets/SpinField.h"
+#include "util/TessaroTPU.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <ctime>
+#include <optional>
+
+namespace selvane {
+
+// What the engine's jobs need from the window: the log, error boxes, the preview, and for
+// a batch the names' paths, the options of the moment and the pause between files.
+class TMainForm::TFormJobHost final : public BatchHost {
+public:
+    TFormJobHost(TMainForm& form, std::string outputFolder) : form_(form), outputFolder_(std::move(outputFolder)) {}
+
+    void AppendLog(const std::string& line) override { form_.AppendLog(line); }
+    void ShowError(const std::string& text) override { ShowErrorMessage(text); }
+    void PictureLoaded(const Raster& picture, bool repaintNow) override
+    {
+        form_.ShowPicture(RasterToImage(picture), repaintNow);
+    }
+    void FocusFactorField() override
+    {
+        if (form_.spnRound->isVisibleTo(&form_)) form_.spnRound->setFocus();
+    }
+    // The path edit's text is read afresh for every file; the output folder stays the one
+    // of the batch's start.
+    std::string SourcePath(const std::string& name) override { return form_.edtPath->text().toStdString() + name; }
+    std::string OutputFolder(const std::string&) override { return outputFolder_; }
+    JobOptions Options() override { return form_.CurrentJobOptions(); }
+    void BeforeFile(const std::string& name) override
+    {
+        form_.FocusListEntry(name);
+        QCoreApplication::processEvents();
+    }
+    bool AbortRequested() override { return form_.AbortRequested || form_.closeAfterJobs_; }
+
+private:
+    TMainForm& form_;
+    std::string outputFolder_;
+};
+
+// The end steps of a job, run however the job ends (an error that escapes it included):
+// Start enabled, Abort disabled, the normal cursor back and the time in the status bar.
+// Closes the window afterwards when a close arrived during the last running job.
+class TMainForm::TJobScope {
+public:
+    TJobScope(TMainForm& form, JobKind kind) : form_(form), kind_(kind), start_(TickCount())
+    {
+        ++form_.runningJobs_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+
+    ~TJobScope()
+    {
+        form_.actStart->setEnabled(true);
+        form_.actAbort->setEnabled(false);
+        QApplication::restoreOverrideCursor();
+        form_.SetStatusText(QString::fromStdString(JobDoneText(kind_, elapsed_.value_or(TickCount() - start_))));
+        if (--form_.runningJobs_ == 0 && form_.closeAfterJobs_) {
+            form_.closeAfterJobs_ = false;
+            form_.close();
+        }
+    }
+
+    TJobScope(const TJobScope&) = delete;
+    TJobScope& operator=(const TJobScope&) = delete;
+
+    void SetElapsed(std::uint32_t milliseconds) { elapsed_ = milliseconds; }
+
+private:
+    TMainForm& form_;
+    JobKind kind_;
+    std::uint32_t start_;
+    std::optional<std::uint32_t> elapsed_;
+};
+
+void TMainForm::ConnectBatchCommands()
+{
+    connect(actStart, &QAction::triggered, this, Reporting(this, &TMainForm::actStartExecute));
+    connect(actAbort, &QAction::triggered, this, Reporting(this, &TMainForm::actAbortExecute));
+    connect(trkQuality, &QSlider::valueChanged, this, [this] { RunReportingErrors([this] { trkQualityChange(); }); });
+    connect(btnResult, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnResultClick));
+    FileList->OnDblClick = [this](QObject*) { RunReportingErrors([this] { FileListDblClick(); }); };
+    tabResizer->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // The resizer page's Start button is the window's default button: Enter in a control
+    // of the page that does not use the key itself (an edit field, a radio button, the
+    // slider) reaches the page and runs Start. Buttons answer Enter themselves.
+    if (watched == tabResizer && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            actStart->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+JobOptions TMainForm::CurrentJobOptions() const
+{
+    JobOptions options;
+    options.preview = chkPreview->isChecked();
+    options.protect = chkProtect->isChecked();
+    options.quality = trkQuality->value();
+    if (radXIncrease->isChecked()) options.size.rule = ResizeRule::Increase;
+    else if (radSameSize->isChecked()) options.size.rule = ResizeRule::SameSize;
+    else if (radSameWidth->isChecked()) options.size.rule = ResizeRule::SameWidth;
+    else if (radSameHeight->isChecked()) options.size.rule = ResizeRule::SameHeight;
+    else options.size.rule = ResizeRule::Decrease;
+    options.size.round = spnRound->Value();
+    options.size.zecimal = spnZecimal->Value();
+    options.size.width = spnWidth->Value();
+    options.size.height = spnHeight->Value();
+    options.size.wh = spnWH->Value();
+    options.addFilterName = chkAddFltName->isChecked();
+    options.filterIndex = cmbResampleQ->currentIndex();
+    options.overwrite = chkOverwrite->isChecked();
+    return options;
+}
+
+std::string TMainForm::OutputFolder() const
+{
+    return AddTrailingBackslash(edtPath->text().toStdString()) + "Output/";
+}
+
+void TMainForm::AppendLog(const std::string& line)
+{
+    // Every line ends in a line break, so that empty lines count as lines even at the top
+    // of an empty log; a last line the person typed without one is ended first.
+    QTextCursor cursor(Memo->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!cursor.block().text().isEmpty()) cursor.insertBlock();
+    cursor.insertText(QString::fromStdString(line));
+    cursor.insertBlock();
+    Memo->setTextCursor(cursor);
+}
+
+void TMainForm::RemoveGreeting()
+{
+    if (Memo->toPlainText() == Greeting()) Memo->clear();
+}
+
+void TMainForm::WriteJobHeader(JobKind kind)
+{
+    RemoveGreeting();
+    for (const std::string& line : JobHeaderLines(kind, std::time(nullptr))) AppendLog(line);
+}
+
+void TMainForm::FocusListEntry(const std::string& name)
+{
+    // The name is looked up literally: a "*" or "?" in it is part of the name.
+    if (FileExists(AddTrailingBackslash(FileList->Folder()) + name)) FileList->SetCurrentFileName(name);
+}
+
+void TMainForm::ShowPicture(const QImage& picture, bool repaintNow)
+{
+    imgLoader->SetPicture(picture);
+    if (repaintNow) imgLoader->repaint();
+}
+
+void TMainForm::actStartExecute()
+{
+    actAbort->setEnabled(true);
+    AbortRequested = false;
+    imgLoader->SetFitToBox(true);
+    trkQualityChange();
+    if (FileList->ItemCount() == 0) {
+        ShowWarningMessage("No pictures to process");
+        return;
+    }
+    if (FileList->SelectedCount() == 0) ShowWarningMessage("Please select the file(s) you want to resize!");
+
+    edtPath->setText(QString::fromStdString(AddTrailingBackslash(edtPath->text().toStdString())));
+    const std::string outputFolder = OutputFolder();
+    ForceDirectories(outputFolder);
+    RemoveGreeting();
+
+    std::vector<std::string> names;
+    for (int index = 0; index < FileList->ItemCount(); ++index)
+        if (FileList->ItemSelected(index)) names.push_back(FileList->ItemText(index));
+
+    TJobScope scope(*this, JobKind::Batch);
+    TFormJobHost host(*this, outputFolder);
+    scope.SetElapsed(RunBatch(names, host).elapsedMilliseconds);
+}
+
+void TMainForm::FileListDblClick()
+{
+    AbortRequested = false;
+    imgLoader->SetFitToBox(true);
+    trkQualityChange();
+    if (FileList->SelectedCount() == 0) ShowWarningMessage("Please select the file(s) you want to resize!");
+
+    const std::string outputFolder = OutputFolder();
+    ForceDirectories(outputFolder);
+    const std::string path = FileList->CurrentFilePath();
+    if (!FileExistsMsg(path)) return;
+    WriteJobHeader(JobKind::SingleImage);
+
+    TJobScope scope(*this, JobKind::SingleImage);
+    TFormJobHost host(*this, outputFolder);
+    const JobResult result = ProcessImage(path, outputFolder, CurrentJobOptions(), host);
+    if (!result.SavedPath.empty()) AppendLog(kSavedLinePrefix + result.SavedPath);
+}
+
+void TMainForm::actAbortExecute()
+{
+    AbortRequested = true;
+}
+
+void TMainForm::btnResultClick()
+{
+    OpenWithShell(OutputFolder());
+}
+
+void TMainForm::trkQualityChange()
+{
+    const int quality = trkQuality->value();
+    proBar->setValue(static_cast<int>(RoundHalfEven(quality * (quality / 50.0 + 1))) + 20);
+    lblQuality2->setText(QString::number(quality));
+    SetStatusText(QString::number(quality));
+    AbortRequested = false;
+    actStart->setEnabled(true);
+}
+
+}  // namespace selvane

@@ -1,0 +1,203 @@
+// The "Image resizer" page: quality, size rule, commands and preview.
+#include "ui/mainform/MainForm.h"
+
+#include "ui/widgets/Anchors.h"
+#include "ui/Artwork.h"
+#include "ui/widgets/PreviewImage.h"
+#include "ui/widgets/SelectionSlider.h"
+#include "ui/widgets/SpinField.h"
+#include "ui/widgets/WidgetLook.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace selvane {
+
+namespace {
+
+// The page's size in the design; anchored controls keep their distances from there.
+constexpr QSize kPageDesignSize(575, 537);
+
+TSpinField* MakeSpinField(QWidget* parent, int minValue, int maxValue, int value, const QRect& geometry)
+{
+    auto* field = new TSpinField(parent);
+    field->SetRange(minValue, maxValue);
+    field->SetValue(value);
+    field->setGeometry(geometry);
+    return field;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const char* caption, const char* hint, int top)
+{
+    auto* radio = new QRadioButton(QString::fromLatin1(caption), parent);
+    SetHint(radio, hint);
+    radio->move(10, top);
+    radio->adjustSize();
+    return radio;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* caption, QPoint position)
+{
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->move(position);
+    label->adjustSize();
+    return label;
+}
+
+}  // namespace
+
+void TMainForm::BuildResizerPage()
+{
+    tabResizer = new QWidget;
+    PageControl->addTab(tabResizer, QStringLiteral("Image resizer"));
+    tabResizer->resize(kPageDesignSize);
+
+    pnlTop = new QWidget(tabResizer);
+    pnlTop->setGeometry(0, 0, kPageDesignSize.width(), 88);
+    lblQuality1 = MakeLabel(pnlTop, "Quality for the output images:", QPoint(8, 6));
+    SetHint(lblQuality1,
+            "Recommended: 75-95.\r\rFor best image quality we recommend you to set this to 90-95. If you "
+            "want small files (for\rexample to send them over a slow internet connection) and you accept a "
+            "little bit lower\rimage quality set this to 75-80. The higher image quality, the higher file size.");
+    trkQuality = new TSelectionSlider(pnlTop);
+    trkQuality->setRange(5, 95);
+    trkQuality->setValue(5);
+    trkQuality->setTickInterval(10);
+    trkQuality->setTickPosition(QSlider::TicksBelow);
+    trkQuality->setPageStep(10);
+    trkQuality->SetSelection(70, 90);
+    lblQualityTicks = new QLabel(QStringLiteral("5                                  50                                95"), pnlTop);
+    QFont ticksFont(QStringLiteral("Arial"));
+    ticksFont.setPixelSize(9);
+    lblQualityTicks->setFont(ticksFont);
+    lblQualityTicks->move(12, 56);
+    lblQualityTicks->adjustSize();
+    // The numbers stand under the ends and the middle of the slider.
+    trkQuality->setGeometry(4, 24, lblQualityTicks->width() + 16, 30);
+    lblQuality2 = MakeLabel(pnlTop, "JPEG quality", QPoint(trkQuality->geometry().right() + 8, 30));
+    lblQuality2->resize(80, lblQuality2->height());
+    Label7 = MakeLabel(pnlTop, "Approximate file size (in KB):", QPoint(360, 6));
+    SetHint(Label7, "This is an inaccurate approximation.");
+    proBar = new QProgressBar(pnlTop);
+    proBar->setRange(0, 296);
+    proBar->setValue(0);
+    proBar->setTextVisible(false);
+    proBar->setGeometry(360, 28, 200, 16);
+
+    grpImgSize = new QGroupBox(QStringLiteral("I want to:"), tabResizer);
+    SetBoldFont(grpImgSize);
+    grpImgSize->setGeometry(32, 94, 300, 168);
+    // The group's bold title must not make its contents bold.
+    QFont plain = font();
+    plain.setBold(false);
+    radXDecrease = MakeRadio(grpImgSize, "Decrease image size x times",
+                             "This will make each output image x times smaller.", 20);
+    radXIncrease = MakeRadio(grpImgSize, "Increase image size x times (magnify)",
+                             "This will magnify each output image x times.", 43);
+    radSameSize = MakeRadio(grpImgSize, "Make all images of the same width and height",
+                            "This will make all output images to have the same width and height.\r\n"
+                            "You must specify the width and height in the red box.\r\n"
+                            "You may distort your images if they have a ratio different from the one choused.",
+                            66);
+    radSameWidth = MakeRadio(grpImgSize, "Make all images of the same width:",
+                             "This will make all output images to have the same width.\r\n"
+                             "You must specify the width (in pixels) in the blue box.",
+                             89);
+    radSameHeight = MakeRadio(grpImgSize, "Make all images of the same height:",
+                              "This will make all output images to have the same height\r\n"
+                              "You must specify the height (in pixels) in the blue box.",
+                              112);
+    radXIncrease->setChecked(true);
+    spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(226, 87, 66, 22));
+    SetBackground(spnWH, StoredColor(14670026));
+    SetHint(spnWH, "(in pixels)");
+    spnWH->hide();
+    lblAspect = new QLabel(QStringLiteral("IMAGE MAY GET DISTORTED"), grpImgSize);
+    lblAspect->setAlignment(Qt::AlignCenter);
+    lblAspect->setGeometry(4, 142, 292, 20);
+    SetBackground(lblAspect, StoredColor(2310142));
+    lblAspect->setCursor(Qt::PointingHandCursor);
+    SetHint(lblAspect, "In this mode, the aspect ratio of some images may be broken after resize.");
+    lblAspect->hide();
+    for (QWidget* child : grpImgSize->findChildren<QWidget*>()) child->setFont(plain);
+
+    grpX = new QGroupBox(QStringLiteral("x:"), tabResizer);
+    grpX->setGeometry(367, 94, 150, 80);
+    SetBackground(grpX, StoredColor(13096651));
+    SetHint(grpX, "Increase/decrease the size of your images x times.");
+    spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
+    spnRound->SetMaxLength(2);
+    lblPunct = new QLabel(QStringLiteral("."), grpX);
+    QFont punctFont(QStringLiteral("Arial Black"));
+    punctFont.setBold(true);
+    punctFont.setPointSize(12);
+    lblPunct->setFont(punctFont);
+    lblPunct->setGeometry(71, 30, 8, 26);
+    spnZecimal = MakeSpinField(grpX, -1, 10, 0, QRect(82, 32, 50, 24));
+
+    grpOutRatio = new QGroupBox(QStringLiteral("Output image size:"), tabResizer);
+    grpOutRatio->setGeometry(366, 178, 150, 84);
+    SetBackground(grpOutRatio, StoredColor(13093078));
+    SetHint(grpOutRatio, "Size (in pixels)");
+    spnWidth = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(6, 22, 62, 24));
+    SetHint(spnWidth, "Output width (in pixels)");
+    lblThumbSize = MakeLabel(grpOutRatio, " x ", QPoint(70, 26));
+    spnHeight = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(83, 22, 62, 24));
+    SetHint(spnHeight, "Output height (in pixels)");
+    btn43 = new QPushButton(QStringLiteral("Set 4/3"), grpOutRatio);
+    btn43->setGeometry(35, 52, 80, 25);
+    SetHint(btn43, "Set 4/3 aspect ratio.\r\nMost computer screen and digital cameras uses this aspect ration.");
+    grpOutRatio->hide();
+
+    btnStart = new QPushButton(tabResizer);
+    // Wider than the 91 of the design, so that the caption fits with the skin's padding too.
+    btnStart->setGeometry(64, 268, 112, 25);
+    BindButtonToAction(btnStart, actStart);
+    btnStart->setToolTip(actStart->toolTip());
+    btnAbort = new QPushButton(tabResizer);
+    btnAbort->setGeometry(236, 268, 86, 25);
+    BindButtonToAction(btnAbort, actAbort);
+    btnAbort->setToolTip(actAbort->toolTip());
+
+    pnlPreview = new QFrame(tabResizer);
+    pnlPreview->setFrameShape(QFrame::StyledPanel);
+    pnlPreview->setFrameShadow(QFrame::Sunken);
+    pnlPreview->setGeometry(4, 299, 455, 234);
+    auto* previewLayout = new QVBoxLayout(pnlPreview);
+    previewLayout->setContentsMargins(1, 1, 1, 1);
+    imgLoader = new TPreviewImage(pnlPreview);
+    imgLoader->SetPicture(MakeBanner());
+    SetHint(imgLoader, "Preview of current selected picture");
+    previewLayout->addWidget(imgLoader);
+
+    pnlQuickBtn = new QWidget(tabResizer);
+    pnlQuickBtn->setGeometry(463, 299, 103, 234);
+    auto* quickButtons = new QVBoxLayout(pnlQuickBtn);
+    quickButtons->setContentsMargins(0, 0, 0, 0);
+    btnResult = new QPushButton(QStringLiteral("Show result"), pnlQuickBtn);
+    SetHint(btnResult, "Navigate to the output folder.");
+    btnManual = new QPushButton(QStringLiteral("Online manual"), pnlQuickBtn);
+    SetHint(btnManual, "Read the online manual");
+    btnSupport = new QPushButton(QStringLiteral("Online support"), pnlQuickBtn);
+    SetHint(btnSupport, "Submit a ticket to our help desk");
+    for (QPushButton* button : {btnResult, btnManual, btnSupport}) quickButtons->addWidget(button);
+    quickButtons->addStretch(1);
+
+    // A focused button answers Enter itself; everything else on the page passes it on to
+    // the Start command (see the key filter in ConnectBatchCommands).
+    for (QPushButton* button : tabResizer->findChildren<QPushButton*>()) button->setAutoDefault(true);
+
+    auto* anchors = new TAnchors(tabResizer, kPageDesignSize);
+    anchors->Add(pnlTop, TAnchors::StretchWidth);
+    anchors->Add(pnlPreview, TAnchors::StretchWidth | TAnchors::StretchHeight);
+    anchors->Add(pnlQuickBtn, TAnchors::FollowRight | TAnchors::StretchHeight);
+}
+
+}  // namespace selvane

@@ -1,0 +1,73 @@
+// The controls of the size rule: which fields each rule shows, the carry and borrow of the
+// tenths field, and "Set 4/3".
+#include "ui/mainform/MainForm.h"
+
+#include "engine/job/SizeRules.h"
+#include "ui/ErrorReport.h"
+#include "ui/widgets/SpinField.h"
+#include "ui/widgets/WidgetLook.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+
+namespace selvane {
+
+void TMainForm::ConnectSizeRule()
+{
+    for (QRadioButton* radio : {radXDecrease, radXIncrease, radSameSize, radSameWidth, radSameHeight}) {
+        connect(radio, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked) RunReportingErrors([this] { ResizeTypeChanged(); });
+        });
+    }
+    connect(spnZecimal, &TSpinField::Change, this, Reporting(this, &TMainForm::spnZecimalChange));
+    connect(btn43, &QPushButton::clicked, this, Reporting(this, &TMainForm::btn43Click));
+}
+
+void TMainForm::ResizeTypeChanged()
+{
+    const bool factorRule = radXDecrease->isChecked() || radXIncrease->isChecked();
+    grpX->setVisible(factorRule);
+    if (factorRule) {
+        for (TSpinField* field : {spnRound, spnZecimal})
+            SetHint(field, "How many times you want to increase/decrease the image");
+    }
+
+    const bool sameSize = radSameSize->isChecked();
+    if (sameSize) grpOutRatio->move(grpOutRatio->x(), grpImgSize->y());
+    grpOutRatio->setVisible(sameSize);
+    lblAspect->setVisible(sameSize);
+
+    QRadioButton* sideRule = radSameWidth->isChecked() ? radSameWidth : radSameHeight->isChecked() ? radSameHeight : nullptr;
+    if (sideRule) spnWH->move(spnWH->x(), sideRule->y() + (sideRule->height() - spnWH->height()) / 2);
+    spnWH->setVisible(sideRule != nullptr);
+}
+
+void TMainForm::spnZecimalChange()
+{
+    // The field's own changes below must not run this handler again.
+    if (zecimalChanging_) return;
+    zecimalChanging_ = true;
+    const int tenths = spnZecimal->Value();
+    if (spnRound->Value() == 1 && tenths == -1) {
+        spnZecimal->SetValue(0);
+    } else if (tenths == 10) {
+        spnRound->SetValue(spnRound->Value() + 1);
+        spnZecimal->SetValue(0);
+    } else if (tenths == -1) {
+        spnRound->SetValue(spnRound->Value() - 1);
+        spnZecimal->SetValue(9);
+    }
+    zecimalChanging_ = false;
+}
+
+void TMainForm::btn43Click()
+{
+    const std::int64_t height = RoundHalfEven(spnWidth->Value() * 3.0 / 4.0);
+    spnHeight->SetValue(static_cast<int>(std::clamp<std::int64_t>(height, spnHeight->MinValue(), spnHeight->MaxValue())));
+}
+
+}  // namespace selvane

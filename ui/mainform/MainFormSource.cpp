@@ -1,0 +1,97 @@
+// The source folder and the preview: the path edit drives the file list, a click in the
+// list previews the focused file, and the list's three commands.
+#include "ui/mainform/MainForm.h"
+
+#include "engine/codec/PictureLoader.h"
+#include "source/PathEdit.h"
+#include "source/SelectFolder.h"
+#include "source/TessaroFileList.h"
+#include "ui/ErrorReport.h"
+#include "ui/widgets/PreviewImage.h"
+#include "ui/RasterImage.h"
+#include "ui/widgets/WidgetLook.h"
+#include "util/TessaroTPU.h"
+
+#include <QAction>
+#include <QPushButton>
+
+#include <algorithm>
+#include <new>
+
+namespace selvane {
+
+namespace {
+
+constexpr int kExistingFolderColor = 10469797;
+constexpr int kMissingFolderColor = 30975;
+
+}  // namespace
+
+void TMainForm::ConnectSource()
+{
+    edtPath->OnChange = [this](QObject*) { RunReportingErrors([this] { edtPath2Change(); }); };
+    FileList->OnSelectChaged = [this](QObject*) { RunReportingErrors([this] { FileListSelectChaged(); }); };
+    connect(btnBrowse, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnBrowseClick));
+    connect(actRefresh, &QAction::triggered, this, Reporting(this, &TMainForm::actRefreshExecute));
+    connect(btnInvert, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnInvertClick));
+    connect(actSellAll, &QAction::triggered, this, Reporting(this, &TMainForm::actSellAllExecute));
+}
+
+void TMainForm::edtPath2Change()
+{
+    const std::string text = edtPath->text().toStdString();
+    SetBackground(edtPath, StoredColor(FolderExists(text) ? kExistingFolderColor : kMissingFolderColor));
+
+    const std::string withSeparator = AddTrailingBackslash(text);
+    if (withSeparator != text) {
+        // Setting the text runs this handler again, nested, on the new text. The caret
+        // stays where the person was typing, before the added separator, so that typing a
+        // path character by character goes on inside it.
+        const int caret = edtPath->cursorPosition();
+        edtPath->setText(QString::fromStdString(withSeparator));
+        edtPath->setCursorPosition(std::min<int>(caret, static_cast<int>(edtPath->text().size()) - 1));
+    }
+
+    const std::string folder = edtPath->text().toStdString();
+    if (FolderExists(folder)) FileList->ApplyPath(folder);
+}
+
+void TMainForm::btnBrowseClick()
+{
+    std::string folder = edtPath->text().toStdString();
+    if (SelectFolder(QStringLiteral("Browse for images"), folder, {SelectFolderOption::foAllowCreate}, this))
+        edtPath->setText(QString::fromStdString(folder));
+}
+
+void TMainForm::FileListSelectChaged()
+{
+    imgLoader->SetFitToBox(true);
+    const std::string path = FileList->CurrentFilePath();
+    try {
+        ShowPicture(RasterToImage(LoadPicture(path)), false);
+        SetStatusText(QString::fromStdString("Current image: " + path));
+    } catch (const DecodeError&) {
+        SetStatusText(QString::fromStdString("Cannot load image: " + path));
+    } catch (const std::bad_alloc&) {
+        SetStatusText(QString::fromStdString("Cannot load image: " + path));
+    }
+    AbortRequested = false;
+    actStart->setEnabled(true);
+}
+
+void TMainForm::actRefreshExecute()
+{
+    FileList->Reload();
+}
+
+void TMainForm::btnInvertClick()
+{
+    FileList->InvertSelection();
+}
+
+void TMainForm::actSellAllExecute()
+{
+    FileList->SelectAllItems();
+}
+
+}  // namespace selvane
