@@ -34,7 +34,8 @@ std::string FolderOf(const std::string& path);
 // such as /tmp; following links by hand must refuse it too.
 void RefuseForeignLinkInStickyFolder(const std::string& link, const std::string& path)
 {
-    struct stat linkInfo {}, folderInfo {};
+    struct stat linkInfo {};
+    struct stat folderInfo {};
     if (lstat(link.c_str(), &linkInfo) != 0 || stat(FolderOf(link).c_str(), &folderInfo) != 0) return;
     const bool shared = (folderInfo.st_mode & S_ISVTX) && (folderInfo.st_mode & S_IWOTH);
     if (shared && linkInfo.st_uid != geteuid() && linkInfo.st_uid != folderInfo.st_uid)

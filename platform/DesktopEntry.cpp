@@ -47,10 +47,9 @@ std::string QuoteExecArgument(const std::string& argument)
 
 std::string FormatDesktopEntry(const DesktopEntry& entry)
 {
-    std::string text = "[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=" + EscapeString(entry.name) + "\n"
-                       "Exec=" + QuoteExecArgument(entry.program) + "\n";
+    std::string text = "[Desktop Entry]\nType=Application\n";
+    text += "Name=" + EscapeString(entry.name) + "\n";
+    text += "Exec=" + QuoteExecArgument(entry.program) + "\n";
     if (!entry.workingFolder.empty()) text += "Path=" + EscapeString(entry.workingFolder) + "\n";
     return text;
 }
