@@ -6,9 +6,9 @@
 #include "source/listing/PictureFolder.h"
 #include "util/TessaroTPU.h"
 
+#include <algorithm>
 #include <clocale>
 #include <iostream>
-#include <algorithm>
 #include <set>
 #include <thread>
 #include <unistd.h>
@@ -95,7 +95,8 @@ int Run(const std::vector<std::string>& arguments)
     for (const std::string& folder : folders) ForceDirectories(folder);
 
     CommandHost host(line, pictures.size());
-    const int jobs = line.jobs > 0 ? line.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int jobs =
+        line.jobs > 0 ? line.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const BatchSummary summary = RunBatchConcurrently(pictures, host, jobs);
     host.EndProgress();
     std::cout << JobDoneText(JobKind::Batch, summary.elapsedMilliseconds) << '\n';

@@ -49,8 +49,8 @@ void ParseFactor(const std::string& text, SizeOptions& size)
         return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
     };
     if (!digits(whole) || !digits(tenths) || tenths.size() != 1 || whole.size() > 2)
-        throw std::invalid_argument("--factor takes a number from 1.1 to 10.9 with at most one decimal, not '" +
-                                    text + "'");
+        throw std::invalid_argument(
+            "--factor takes a number from 1.1 to 10.9 with at most one decimal, not '" + text + "'");
     size.round = std::stoi(whole);
     size.zecimal = tenths[0] - '0';
     const int inTenths = size.round * 10 + size.zecimal;
@@ -89,7 +89,8 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         else if (argument == "--factor") ParseFactor(value(), line.options.size), factorGiven = true;
         else if (argument == "--width") width = ParseInteger(argument, value(), 1, 1 << 28);
         else if (argument == "--height") height = ParseInteger(argument, value(), 1, 1 << 28);
-        else if (argument == "--size") line.options.size.wh = ParseInteger(argument, value(), 1, 1 << 28), sizeGiven = true;
+        else if (argument == "--size")
+            line.options.size.wh = ParseInteger(argument, value(), 1, 1 << 28), sizeGiven = true;
         else if (argument == "--quality") line.options.quality = ParseInteger(argument, value(), 5, 95);
         else if (argument == "--jobs") line.jobs = ParseInteger(argument, value(), 1, 256);
         else if (argument == "--output") line.outputFolder = value();
@@ -101,7 +102,8 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
             line.options.filterIndex = FindFilter(name);
             if (line.options.filterIndex < 0) throw std::invalid_argument("unknown --filter '" + name + "'");
         } else if (argument == "--") {
-            line.paths.insert(line.paths.end(), arguments.begin() + static_cast<long>(i) + 1, arguments.end());
+            line.paths.insert(line.paths.end(), arguments.begin() + static_cast<long>(i) + 1,
+                              arguments.end());
             break;
         } else if (argument.size() > 1 && argument[0] == '-') {
             throw std::invalid_argument("unknown option '" + argument + "'");
@@ -113,7 +115,8 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
 
     const ResizeRule rule = line.options.size.rule;
     const bool byFactor = rule == ResizeRule::Decrease || rule == ResizeRule::Increase;
-    if (factorGiven && !byFactor) throw std::invalid_argument("--factor goes with --rule decrease or increase");
+    if (factorGiven && !byFactor)
+        throw std::invalid_argument("--factor goes with --rule decrease or increase");
     if (rule == ResizeRule::SameSize) {
         if (!width || !height) throw std::invalid_argument("--rule same-size needs --width and --height");
         line.options.size.width = *width;

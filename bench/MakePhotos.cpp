@@ -23,7 +23,8 @@ selvane::Raster MakePhoto(int width, int height, unsigned seed)
         for (int x = 0; x < width; ++x) {
             const float u = static_cast<float>(x) / static_cast<float>(width);
             const float shade = 110.0f + 60.0f * std::sin(3.1f * u + phase) * std::cos(2.3f * v - phase);
-            const float texture = 18.0f * std::sin(0.21f * static_cast<float>(x) + 0.05f * static_cast<float>(y)) *
+            const float texture = 18.0f *
+                                  std::sin(0.21f * static_cast<float>(x) + 0.05f * static_cast<float>(y)) *
                                   std::sin(0.17f * static_cast<float>(y) - 0.03f * static_cast<float>(x));
             const bool edge = ((x / 397 + y / 311) % 3) == 0;
             for (int c = 0; c < 3; ++c) {
@@ -50,7 +51,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < count; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "/photo-%02d.jpg", i + 1);
-        selvane::WriteJpegFile(MakePhoto(width, height, static_cast<unsigned>(i + 1)), quality, folder + name);
+        selvane::WriteJpegFile(MakePhoto(width, height, static_cast<unsigned>(i + 1)), quality,
+                               folder + name);
     }
     return 0;
 }

@@ -36,8 +36,14 @@ void Resample(benchmark::State& state, int width, int outWidth, int outHeight)
     state.SetLabel(std::string(filter.Name) + (kernels == ResampleKernels::Simd ? " simd" : " scalar"));
 }
 
-void Shrink12MegapixelsByTwo(benchmark::State& state) { Resample(state, 4000, 2000, 1500); }
-void Enlarge3MegapixelsByTwo(benchmark::State& state) { Resample(state, 2000, 4000, 3000); }
+void Shrink12MegapixelsByTwo(benchmark::State& state)
+{
+    Resample(state, 4000, 2000, 1500);
+}
+void Enlarge3MegapixelsByTwo(benchmark::State& state)
+{
+    Resample(state, 2000, 4000, 3000);
+}
 
 void EveryFilterAndKernel(benchmark::internal::Benchmark* benchmark)
 {

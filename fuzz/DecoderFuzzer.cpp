@@ -11,11 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     try {
         const selvane::Raster picture = selvane::SELVANE_FUZZ_DECODER({data, size});
-        const auto pixels = static_cast<std::uint64_t>(picture.Width()) *
-                            static_cast<std::uint64_t>(picture.Height());
-        if (picture.Width() < 1 || picture.Height() < 1 || pixels > selvane::kMaxPicturePixels)
-            std::abort();
-    } catch (const selvane::DecodeError&) {
-    }
+        const auto pixels =
+            static_cast<std::uint64_t>(picture.Width()) * static_cast<std::uint64_t>(picture.Height());
+        if (picture.Width() < 1 || picture.Height() < 1 || pixels > selvane::kMaxPicturePixels) std::abort();
+    } catch (const selvane::DecodeError&) {}
     return 0;
 }

@@ -8,9 +8,9 @@
 // is writable); a written JPEG decodes at the size the rule gives. Pictures whose
 // resampling would outlast the time limit under the sanitizers are dropped once decoded
 // (the decoder targets cover the decoding of any size).
-#include "FuzzFolder.h"
-#include "engine/job/ImageJob.h"
 #include "engine/codec/PictureLoader.h"
+#include "engine/job/ImageJob.h"
+#include "FuzzFolder.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -28,18 +28,41 @@ using Key = std::pair<const char*, const char*>;
 
 // The program's own sections and keys, and a few spellings that differ in letter case.
 constexpr std::array kKeys = {
-    Key{"WindowState", "Last_used_tab"}, Key{"WindowState", "Left"}, Key{"WindowState", "Top"},
-    Key{"WindowState", "Width"}, Key{"WindowState", "Height"}, Key{"WindowState", "Maximized"},
-    Key{"Resize", "radXDecrease"}, Key{"Resize", "radXIncrease"}, Key{"Resize", "radSameHeight"},
-    Key{"Resize", "radSameWidth"}, Key{"Resize", "radSameSize"}, Key{"Updates", "LastCheck"},
-    Key{"Updates", "spnAutoUpdate"}, Key{"Settings", "trkQuality"}, Key{"Settings", "spnHideHint"},
-    Key{"Settings", "spnOpacity"}, Key{"Settings", "spnWidth"}, Key{"Settings", "cmbResampleQ"},
-    Key{"Settings", "spnWH"}, Key{"Settings", "spnRound"}, Key{"Settings", "spnZecimal"},
-    Key{"Settings", "chkTrayIcon"}, Key{"Settings", "chkPreview"}, Key{"Settings", "chkSkins"},
-    Key{"Settings", "chkSounds"}, Key{"Settings", "radHintsOff"}, Key{"Settings", "radHintsTooltips"},
-    Key{"Settings", "radHintsStatBar"}, Key{"Settings", "chkAutoStartUp"}, Key{"Settings", "chkProtect"},
-    Key{"Settings", "chkOverwrite"}, Key{"Settings", "LastPath"}, Key{"SETTINGS", "lastpath"},
-    Key{"s", "k"}, Key{"S", "K"},
+    Key{"WindowState", "Last_used_tab"},
+    Key{"WindowState", "Left"},
+    Key{"WindowState", "Top"},
+    Key{"WindowState", "Width"},
+    Key{"WindowState", "Height"},
+    Key{"WindowState", "Maximized"},
+    Key{"Resize", "radXDecrease"},
+    Key{"Resize", "radXIncrease"},
+    Key{"Resize", "radSameHeight"},
+    Key{"Resize", "radSameWidth"},
+    Key{"Resize", "radSameSize"},
+    Key{"Updates", "LastCheck"},
+    Key{"Updates", "spnAutoUpdate"},
+    Key{"Settings", "trkQuality"},
+    Key{"Settings", "spnHideHint"},
+    Key{"Settings", "spnOpacity"},
+    Key{"Settings", "spnWidth"},
+    Key{"Settings", "cmbResampleQ"},
+    Key{"Settings", "spnWH"},
+    Key{"Settings", "spnRound"},
+    Key{"Settings", "spnZecimal"},
+    Key{"Settings", "chkTrayIcon"},
+    Key{"Settings", "chkPreview"},
+    Key{"Settings", "chkSkins"},
+    Key{"Settings", "chkSounds"},
+    Key{"Settings", "radHintsOff"},
+    Key{"Settings", "radHintsTooltips"},
+    Key{"Settings", "radHintsStatBar"},
+    Key{"Settings", "chkAutoStartUp"},
+    Key{"Settings", "chkProtect"},
+    Key{"Settings", "chkOverwrite"},
+    Key{"Settings", "LastPath"},
+    Key{"SETTINGS", "lastpath"},
+    Key{"s", "k"},
+    Key{"S", "K"},
 };
 
 [[noreturn]] void Fail(const std::string& what)
@@ -123,7 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      expected.compare(0, read.size(), read) == 0;
     if (!whole && !cut) Fail("the value written does not read back");
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
-        const bool sameKey = strcasecmp(kKeys[i].first, section) == 0 && strcasecmp(kKeys[i].second, key) == 0;
+        const bool sameKey =
+            strcasecmp(kKeys[i].first, section) == 0 && strcasecmp(kKeys[i].second, key) == 0;
         if (!sameKey && after[i] != before[i]) Fail("a write changed another key");
     }
     return 0;

@@ -27,21 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace selvane;
     const TTagInfo& tags = kSiteTagInfo;
 
-    const std::vector<std::string> lines =
-        SplitPageLines({reinterpret_cast<const char*>(data), size});
+    const std::vector<std::string> lines = SplitPageLines({reinterpret_cast<const char*>(data), size});
     for (const std::string& line : lines)
         if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
             Fail("a line holds a line break or NUL");
 
     const TFoundInfo found = ParseUpdateInfo(lines, tags);
-    for (const std::string* value : {&found.Version, &found.Download, &found.ClientFileName,
-                                     &found.Redirection, &found.Author, &found.Email,
-                                     &found.ProductName, &found.RunParameters})
+    for (const std::string* value :
+         {&found.Version, &found.Download, &found.ClientFileName, &found.Redirection, &found.Author,
+          &found.Email, &found.ProductName, &found.RunParameters})
         if (value->size() >= 255) Fail("a value of 255 characters or more");
 
     if (const auto name = ClientFileBaseName(found.ClientFileName)) {
-        if (name->empty() || *name == "." || *name == ".." ||
-            name->find_first_of("/\\") != std::string::npos)
+        if (name->empty() || *name == "." || *name == ".." || name->find_first_of("/\\") != std::string::npos)
             Fail("the local file name is not a bare name");
     }
     SplitUrl(WithHttpScheme(found.Download));

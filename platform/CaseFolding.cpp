@@ -21,9 +21,16 @@ char32_t NextCharacter(std::string_view text, std::size_t& position)
         ++position;
         return lead;
     }
-    if (lead >= 0xC2 && lead <= 0xDF) { length = 2; value = lead & 0x1F; }
-    else if (lead >= 0xE0 && lead <= 0xEF) { length = 3; value = lead & 0x0F; }
-    else if (lead >= 0xF0 && lead <= 0xF4) { length = 4; value = lead & 0x07; }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07;
+    }
     if (length == 0 || position + length > text.size()) {
         ++position;
         return kInvalidByteBase + lead;

@@ -9,10 +9,11 @@
 
 namespace selvane::platform {
 
-void WriteDesktopShortcut(const std::string& folder, const std::string& linkName,
-                          const std::string& target, const std::string& workingFolder)
+void WriteDesktopShortcut(const std::string& folder, const std::string& linkName, const std::string& target,
+                          const std::string& workingFolder)
 {
-    const std::string path = (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + linkName + ".desktop";
+    const std::string path =
+        (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + linkName + ".desktop";
     AtomicFileWriter writer(path);
     const std::string text = FormatDesktopEntry({linkName, target, workingFolder});
     writer.Write(text.data(), text.size());

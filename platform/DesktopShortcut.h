@@ -10,7 +10,7 @@ namespace selvane::platform {
 // any existing one atomically, with mode 0755 so that file managers offer to start it.
 // Name is the link name, Exec the target, Path the working folder. The folder must exist.
 // Throws OsError when the file cannot be written.
-void WriteDesktopShortcut(const std::string& folder, const std::string& linkName,
-                          const std::string& target, const std::string& workingFolder);
+void WriteDesktopShortcut(const std::string& folder, const std::string& linkName, const std::string& target,
+                          const std::string& workingFolder);
 
 }  // namespace selvane::platform

@@ -18,16 +18,15 @@ namespace selvane::platform {
 namespace {
 
 constexpr std::array kLocalDiskFileSystems = {
-    "ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "jfs", "reiserfs", "zfs", "bcachefs",
-    "nilfs2", "vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus", "apfs",
-    "ufs", "overlay"};
+    "ext2", "ext3",  "ext4",  "xfs",  "btrfs", "f2fs",    "jfs", "reiserfs", "zfs",  "bcachefs", "nilfs2",
+    "vfat", "msdos", "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus",  "apfs", "ufs",      "overlay"};
 constexpr std::array kNetworkFileSystems = {
-    "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "glusterfs", "9p",
-    "davfs", "sshfs", "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "fuse.glusterfs", "fuse.davfs2"};
+    "nfs",       "nfs4",           "cifs",       "smb3",  "smbfs", "ncpfs",      "afs",
+    "ceph",      "glusterfs",      "9p",         "davfs", "sshfs", "fuse.sshfs", "fuse.rclone",
+    "fuse.s3fs", "fuse.glusterfs", "fuse.davfs2"};
 constexpr std::array kCdRomFileSystems = {"iso9660", "udf"};
 constexpr std::array kRamFileSystems = {"tmpfs", "ramfs"};
-constexpr std::array kSystemFolders = {"/proc", "/sys", "/dev", "/run", "/boot", "/etc",
-                                       "/snap", "/var/lib"};
+constexpr std::array kSystemFolders = {"/proc", "/sys", "/dev", "/run", "/boot", "/etc", "/snap", "/var/lib"};
 
 template <std::size_t N>
 bool IsOneOf(const std::string& value, const std::array<const char*, N>& list)
@@ -50,7 +49,8 @@ std::string UndoOctalEscapes(const std::string& field)
     for (std::size_t i = 0; i < field.size(); ++i) {
         const auto isOctal = [&](std::size_t at) { return field[at] >= '0' && field[at] <= '7'; };
         if (field[i] == '\\' && i + 3 < field.size() && isOctal(i + 1) && isOctal(i + 2) && isOctal(i + 3)) {
-            result += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            result += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                        (field[i + 3] - '0'));
             i += 3;
         } else {
             result += field[i];
@@ -115,8 +115,7 @@ DriveKind KindOf(const std::string& mountPoint, const std::string& device, const
         return DriveKind::Network;
     if (IsAtOrUnder(mountPoint, "/media") || IsAtOrUnder(mountPoint, "/run/media"))
         return DriveKind::Removable;
-    if (IsOneOf(fileSystem, kLocalDiskFileSystems) || device.rfind("/dev/", 0) == 0)
-        return DriveKind::Fixed;
+    if (IsOneOf(fileSystem, kLocalDiskFileSystems) || device.rfind("/dev/", 0) == 0) return DriveKind::Fixed;
     return DriveKind::Other;
 }
 

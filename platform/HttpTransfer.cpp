@@ -27,8 +27,7 @@ CURL* NewEasyHandle()
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() &&
-           strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+    return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 std::string_view Trimmed(std::string_view text)
@@ -139,8 +138,7 @@ HttpResult HttpGet(const HttpRequest& request, HttpReceiver& receiver)
         curl_easy_setopt(curl, CURLOPT_USERNAME, request.userName.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.c_str());
     }
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(request.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.connectTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -154,8 +152,7 @@ HttpResult HttpGet(const HttpRequest& request, HttpReceiver& receiver)
     const CURLcode code = curl_easy_perform(curl);
     session.RethrowReceiverError();
     if (session.Stopped()) return {HttpOutcome::Stopped, {}};
-    if (code != CURLE_OK)
-        return {HttpOutcome::Failed, *errorText ? errorText : curl_easy_strerror(code)};
+    if (code != CURLE_OK) return {HttpOutcome::Failed, *errorText ? errorText : curl_easy_strerror(code)};
     // An empty body never reaches OnBody, so the receiver hears of the response here.
     if (!session.BeginOnce()) return {HttpOutcome::Stopped, {}};
     return {HttpOutcome::Completed, {}};

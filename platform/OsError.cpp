@@ -12,9 +12,7 @@ std::string ErrorText(int errorNumber)
 }
 
 OsError::OsError(const std::string& operation, const std::string& path, int errorNumber)
-    : std::runtime_error(operation + " '" + path + "': " + ErrorText(errorNumber)),
-      errorNumber_(errorNumber)
-{
-}
+    : std::runtime_error(operation + " '" + path + "': " + ErrorText(errorNumber)), errorNumber_(errorNumber)
+{}
 
 }  // namespace selvane::platform

@@ -49,8 +49,7 @@ std::vector<FoundEntry> FindEntries(const std::string& pathPattern)
         const std::string name = entry->d_name;
         if (!MatchesPattern(name, pattern)) continue;
         // An entry removed since readdir listed it is simply not reported.
-        if (auto attributes = GetFileAttributes(prefix + name))
-            found.push_back({name, *attributes});
+        if (auto attributes = GetFileAttributes(prefix + name)) found.push_back({name, *attributes});
     }
     return found;
 }

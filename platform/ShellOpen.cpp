@@ -31,8 +31,7 @@ std::string FindOnPath(const std::string& name)
 
 void WriteAll(int descriptor, const void* data, std::size_t size)
 {
-    while (write(descriptor, data, size) < 0 && errno == EINTR) {
-    }
+    while (write(descriptor, data, size) < 0 && errno == EINTR) {}
 }
 
 // In the grandchild: standard streams, signal state, then the program. Reports the reason
@@ -94,13 +93,11 @@ bool OpenWithDefaultApplication(const std::string& target)
     close(nullDevice);
     bool started = false;
     if (child > 0) {
-        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {}
         // The pipe closes without data when exec succeeds (close-on-exec), or carries errno.
         int error = 0;
         ssize_t count;
-        while ((count = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-        }
+        while ((count = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {}
         started = count == 0;
     }
     close(report[0]);

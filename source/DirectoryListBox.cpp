@@ -1,11 +1,11 @@
 #include "source/DirectoryListBox.h"
 
 #include "platform/CurrentFolder.h"
-#include "source/listing/DirectoryItems.h"
 #include "source/DriveItems.h"
 #include "source/FileListBox.h"
-#include "source/listing/FolderPaths.h"
 #include "source/GlyphItemDelegate.h"
+#include "source/listing/DirectoryItems.h"
+#include "source/listing/FolderPaths.h"
 #include "source/listing/ListPath.h"
 #include "source/ShowingErrors.h"
 #include "util/TessaroTPU.h"

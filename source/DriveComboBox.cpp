@@ -13,8 +13,8 @@ TDriveComboBox::TDriveComboBox(QWidget* parent, const platform::MountSources& so
     setEditable(false);
     setIconSize(QSize(16, 11));
     for (const platform::Drive& drive : drives_)
-        addItem(QIcon(QPixmap::fromImage(Glyph(DriveGlyph(drive.kind)))), QString::fromStdString(DriveItemText(drive)),
-                QString::fromStdString(drive.mountPoint));
+        addItem(QIcon(QPixmap::fromImage(Glyph(DriveGlyph(drive.kind)))),
+                QString::fromStdString(DriveItemText(drive)), QString::fromStdString(drive.mountPoint));
     drive_ = DriveOf(StartFolder());
     ChooseItemOf(drive_);
     connect(this, &QComboBox::activated, this,

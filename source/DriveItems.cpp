@@ -16,7 +16,8 @@ std::string Lower(const std::string& text)
 std::vector<platform::Drive> ListedDrives(const platform::MountSources& sources)
 {
     std::vector<platform::Drive> drives = platform::PickableDrives(platform::ReadDrives(sources));
-    std::erase_if(drives, [](const platform::Drive& drive) { return drive.kind == platform::DriveKind::Other; });
+    std::erase_if(drives,
+                  [](const platform::Drive& drive) { return drive.kind == platform::DriveKind::Other; });
     return drives;
 }
 
@@ -24,7 +25,8 @@ std::string DriveItemText(const platform::Drive& drive)
 {
     using platform::DriveKind;
     if (drive.kind == DriveKind::Removable) return drive.mountPoint;
-    if (drive.kind == DriveKind::Network && !drive.device.empty()) return drive.mountPoint + " " + Lower(drive.device);
+    if (drive.kind == DriveKind::Network && !drive.device.empty())
+        return drive.mountPoint + " " + Lower(drive.device);
     return drive.mountPoint + " [" + Lower(drive.label) + "]";
 }
 

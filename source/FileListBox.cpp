@@ -2,8 +2,8 @@
 
 #include "platform/CurrentFolder.h"
 #include "source/DirectoryListBox.h"
-#include "source/listing/FolderPaths.h"
 #include "source/GlyphItemDelegate.h"
+#include "source/listing/FolderPaths.h"
 #include "source/listing/ListPath.h"
 #include "source/SourceErrors.h"
 #include "util/TessaroTPU.h"
@@ -136,9 +136,7 @@ void TFileListBox::SetExtendedSelect(bool extended)
 
 void TFileListBox::UpdateSelectionMode()
 {
-    setSelectionMode(!multiSelect_     ? SingleSelection
-                     : extendedSelect_ ? ExtendedSelection
-                                       : MultiSelection);
+    setSelectionMode(!multiSelect_ ? SingleSelection : extendedSelect_ ? ExtendedSelection : MultiSelection);
 }
 
 int TFileListBox::ItemHeight() const

@@ -29,7 +29,8 @@ const QImage* GlyphItemDelegate::GlyphOf(const QModelIndex& index) const
     return &Glyph(static_cast<GlyphId>(glyph.toInt()));
 }
 
-void GlyphItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void GlyphItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const
 {
     QStyleOptionViewItem background(option);
     initStyleOption(&background, index);
@@ -48,7 +49,7 @@ void GlyphItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : (option.state & QStyle::State_Active) ? QPalette::Active
-                                                                                : QPalette::Inactive;
+                                                                               : QPalette::Inactive;
     const int left = TextLeft(row, indent, glyph ? glyph->width() : 0);
     painter->save();
     painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
@@ -62,7 +63,8 @@ QSize GlyphItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 {
     const QImage* glyph = GlyphOf(index);
     const int left = TextLeft(QRect(), index.data(kIndentRole).toInt(), glyph ? glyph->width() : 0);
-    return {left + option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 2, rowHeight_};
+    return {left + option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 2,
+            rowHeight_};
 }
 
 }  // namespace selvane

@@ -35,7 +35,8 @@ public:
     void SetRowHeight(int height) { rowHeight_ = height; }
     int RowHeight() const { return rowHeight_; }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

@@ -67,12 +67,8 @@ QImage Draw(GlyphId id)
         p.setPen(kSilver);
         for (int y = 6; y <= 12; y += 2) p.drawLine(5, y, 11, y);
         break;
-    case GlyphId::ClosedFolder:
-        DrawClosedFolder(p);
-        break;
-    case GlyphId::OpenFolder:
-        DrawOpenFolder(p, kFolderLight);
-        break;
+    case GlyphId::ClosedFolder: DrawClosedFolder(p); break;
+    case GlyphId::OpenFolder: DrawOpenFolder(p, kFolderLight); break;
     case GlyphId::CurrentFolder:
         DrawOpenFolder(p, kFolderLight);
         p.fillRect(7, 9, 3, 2, kNavy);

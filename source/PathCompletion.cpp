@@ -10,8 +10,10 @@ namespace selvane {
 bool Admits(TAttributesFiles with, const platform::FileAttributes& attributes)
 {
     using enum TAttributesFile;
-    return (attributes.readOnly && with.Contains(peaReadOnly)) || (attributes.hidden && with.Contains(peaHidden)) ||
-           (attributes.system && with.Contains(peaSysFile)) || (attributes.directory && with.Contains(peaDirectory)) ||
+    return (attributes.readOnly && with.Contains(peaReadOnly)) ||
+           (attributes.hidden && with.Contains(peaHidden)) ||
+           (attributes.system && with.Contains(peaSysFile)) ||
+           (attributes.directory && with.Contains(peaDirectory)) ||
            (attributes.archive && with.Contains(peaArchive));
 }
 
@@ -32,8 +34,8 @@ std::optional<Completion> CompletePath(const QString& current, const QString& ty
     Completion completion;
     completion.text = current.left(typed.size()) + name.mid(typedNameLength);
     completion.selectionStart = static_cast<int>(typed.size());
-    completion.selectionLength = static_cast<int>(
-        std::clamp<qsizetype>(name.size() - 1, 0, completion.text.size() - typed.size()));
+    completion.selectionLength =
+        static_cast<int>(std::clamp<qsizetype>(name.size() - 1, 0, completion.text.size() - typed.size()));
     return completion;
 }
 

@@ -29,9 +29,9 @@ inline constexpr TAttributesFiles kAllAttributesFiles{
 bool Admits(TAttributesFiles with, const platform::FileAttributes& attributes);
 
 struct Completion {
-    QString text;          // the new text of the edit
-    int selectionStart;    // right after the typed characters
-    int selectionLength;   // the completed tail, up to the end of the text
+    QString text;         // the new text of the edit
+    int selectionStart;   // right after the typed characters
+    int selectionLength;  // the completed tail, up to the end of the text
 };
 
 // typed: the text up to the caret. current: the edit's whole text, whose first

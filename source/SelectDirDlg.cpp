@@ -4,9 +4,9 @@
 #include "source/DirectoryListBox.h"
 #include "source/DriveComboBox.h"
 #include "source/FileListBox.h"
+#include "source/Glyphs.h"
 #include "source/listing/FolderCreation.h"
 #include "source/listing/FolderPaths.h"
-#include "source/Glyphs.h"
 #include "source/ShowingErrors.h"
 #include "util/TessaroTPU.h"
 
@@ -69,7 +69,8 @@ void TSelectDirDlg::BuildForm()
     pnlTop->setFixedHeight(37);
     lblCurFolder = Named(new QLabel("Cu&rrent path:"), "lblCurFolder");
     edtDirectory = Named(new QLineEdit, "edtDirectory");
-    edtDirectory->setToolTip("Enter a full path to navigate there. If the path does not exist, it will be created.");
+    edtDirectory->setToolTip(
+        "Enter a full path to navigate there. If the path does not exist, it will be created.");
     auto* top = new QHBoxLayout(pnlTop);
     top->setContentsMargins(8, 8, 8, 8);
     top->addWidget(lblCurFolder);
@@ -159,7 +160,8 @@ void TSelectDirDlg::SetDirectory(const std::string& text)
 {
     if (text.empty()) return;
     const std::string full = text.front() == '/' ? text : AddTrailingBackslash(StartFolder()) + text;
-    const std::string folder = WithoutTrailingSeparators(std::filesystem::path(full).lexically_normal().string());
+    const std::string folder =
+        WithoutTrailingSeparators(std::filesystem::path(full).lexically_normal().string());
     try {
         DriveList->SetDrive(DriveList->DriveOf(folder));
         DirList->SetFolder(folder);
@@ -180,7 +182,8 @@ void TSelectDirDlg::SetAllowCreate(bool allow)
 
 bool TSelectDirDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != edtDirectory || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    if (watched != edtDirectory || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
     const std::string text = edtDirectory->text().toStdString();
@@ -247,7 +250,8 @@ void TSelectDirDlg::GoToSpecialFolder(int csidl)
 void TSelectDirDlg::btnCreateClick()
 {
     RunShowingErrors([this] {
-        const std::string folder = AddTrailingBackslash(DirList->Folder()) + edtNewFolder->text().toStdString();
+        const std::string folder =
+            AddTrailingBackslash(DirList->Folder()) + edtNewFolder->text().toStdString();
         if (CreateFolderMsg(folder) < 0) return;
         DirList->Rebuild();
         DirList->Change();

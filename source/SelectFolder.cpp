@@ -47,7 +47,8 @@ bool SelectFolder(const QString& caption, std::string& folder, SelectFolderOptio
     dialog.SetPrompt(options.Contains(foPrompt));
     if (const QScreen* screen = dialog.screen()) {
         const QRect area = screen->geometry();
-        dialog.move(area.x() + area.width() / 2 - dialog.width() / 2, area.y() + area.height() / 2 - dialog.height() / 2);
+        dialog.move(area.x() + area.width() / 2 - dialog.width() / 2,
+                    area.y() + area.height() / 2 - dialog.height() / 2);
     }
 
     if (dialog.exec() != QDialog::Accepted) return false;

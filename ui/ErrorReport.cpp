@@ -18,7 +18,7 @@ void ReportUnhandledError(const std::string& message)
     const std::string text = message.empty() ? std::string("Unknown error") : message;
     try {
         const std::time_t now = std::time(nullptr);
-        std::tm local {};
+        std::tm local{};
         localtime_r(&now, &local);
         char stamp[32];
         const std::size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
@@ -29,8 +29,7 @@ void ReportUnhandledError(const std::string& message)
     }
     try {
         ShowErrorMessage(text);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace selvane

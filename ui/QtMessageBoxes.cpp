@@ -44,8 +44,7 @@ QString BoxText(const std::string& text)
     return result;
 }
 
-void SetUpMessageBox(QMessageBox& box, MessageKind kind, const std::string& caption,
-                     const std::string& text)
+void SetUpMessageBox(QMessageBox& box, MessageKind kind, const std::string& caption, const std::string& text)
 {
     box.setWindowTitle(QString::fromStdString(caption));
     box.setIcon(IconOf(kind));

@@ -18,8 +18,7 @@ namespace selvane {
 void InstallQtMessageBoxes();
 
 // The box for one message, as the installed handler shows it (for its caller to exec()).
-void SetUpMessageBox(QMessageBox& box, MessageKind kind, const std::string& caption,
-                     const std::string& text);
+void SetUpMessageBox(QMessageBox& box, MessageKind kind, const std::string& caption, const std::string& text);
 
 // An information box with the buttons Yes and No; true for Yes.
 bool AskInformationQuestion(const std::string& text);

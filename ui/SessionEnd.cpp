@@ -58,8 +58,7 @@ TSessionEndWatcher::~TSessionEndWatcher()
 void TSessionEndWatcher::DrainPipe()
 {
     char buffer[64];
-    while (read(g_pipe[0], buffer, sizeof buffer) > 0) {
-    }
+    while (read(g_pipe[0], buffer, sizeof buffer) > 0) {}
 }
 
 }  // namespace selvane

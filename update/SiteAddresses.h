@@ -7,10 +7,8 @@
 
 namespace selvane {
 
-static_assert(std::string_view(SELVANE_SITE_URL).ends_with('/'),
-              "SELVANE_SITE_URL must end in /");
-static_assert(std::string_view(SELVANE_FORUM_URL).ends_with('/'),
-              "SELVANE_FORUM_URL must end in /");
+static_assert(std::string_view(SELVANE_SITE_URL).ends_with('/'), "SELVANE_SITE_URL must end in /");
+static_assert(std::string_view(SELVANE_FORUM_URL).ends_with('/'), "SELVANE_FORUM_URL must end in /");
 
 inline constexpr std::string_view kHomePageUrl = SELVANE_SITE_URL;
 inline constexpr std::string_view kProgramPageUrl = SELVANE_SITE_URL "download-selvane/index.html";

@@ -34,10 +34,7 @@ public:
     constexpr unsigned Bits() const { return bits_; }
 
 private:
-    static constexpr unsigned Bit(TUpdateOption option)
-    {
-        return 1u << static_cast<unsigned>(option);
-    }
+    static constexpr unsigned Bit(TUpdateOption option) { return 1u << static_cast<unsigned>(option); }
 
     unsigned bits_ = 0;
 };

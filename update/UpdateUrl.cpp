@@ -10,16 +10,14 @@ namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() &&
-           strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+    return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 }  // namespace
 
 std::string WithHttpScheme(const std::string& address)
 {
-    if (StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://"))
-        return address;
+    if (StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://")) return address;
     return "http://" + address;
 }
 

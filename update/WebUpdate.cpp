@@ -88,8 +88,8 @@ void TWebUpdate::FetchUpdateInfo()
 {
     for (int redirections = 0;; ++redirections) {
         // The client file name and the redirection survive until the next page is parsed.
-        for (std::string* value : {&Found_.Version, &Found_.Download, &Found_.Author,
-                                   &Found_.Email, &Found_.ProductName, &Found_.RunParameters})
+        for (std::string* value : {&Found_.Version, &Found_.Download, &Found_.Author, &Found_.Email,
+                                   &Found_.ProductName, &Found_.RunParameters})
             value->clear();
         if (redirections > kMaxPageRedirections) {
             // The redirection not followed counts as a fetch that failed.
@@ -97,8 +97,7 @@ void TWebUpdate::FetchUpdateInfo()
             Fire(OnDownloadError);
             return;
         }
-        const std::string address =
-            Found_.Redirection.empty() ? ProductInfo.URL() : Found_.Redirection;
+        const std::string address = Found_.Redirection.empty() ? ProductInfo.URL() : Found_.Redirection;
         TransferUrl(address, nullptr, false);
         if (!Succeeded_) return;
         Found_ = ParseUpdateInfo(InfoLines_, TagInfo);
@@ -140,8 +139,7 @@ void TWebUpdate::DownloadUpdate()
 void TWebUpdate::RunDownloadedFile()
 {
     if (!RunFile || !RunFile(ClientFile_, Found_.RunParameters)) Fire(OnCannotExecute);
-    if (Options.Contains(TUpdateOption::uoTerminate) && TerminateApplication)
-        TerminateApplication();
+    if (Options.Contains(TUpdateOption::uoTerminate) && TerminateApplication) TerminateApplication();
 }
 
 }  // namespace selvane

@@ -62,8 +62,7 @@ public:
     std::function<void()> OnAfterGetInfo;
     std::function<void()> OnDownloadError;
     std::function<void()> OnNoUpdateFound;
-    std::function<void(const std::string& ActualVersion, const std::string& NewVersion,
-                       bool& CanUpdate)>
+    std::function<void(const std::string& ActualVersion, const std::string& NewVersion, bool& CanUpdate)>
         OnUpdateAvailable;
     std::function<void(std::string& FileName)> OnGetClientFileName;
     std::function<void(std::string& FileName, bool& Overwrite)> OnClientFileExists;
@@ -111,8 +110,7 @@ private:
     void DownloadUpdate();
     void RunDownloadedFile();
     // One transfer: the update page into InfoLines (filePath null) or a file.
-    void TransferUrl(const std::string& address, const std::string* filePath,
-                     bool lengthRequired);
+    void TransferUrl(const std::string& address, const std::string* filePath, bool lengthRequired);
 
     static void Fire(const std::function<void()>& event);
 

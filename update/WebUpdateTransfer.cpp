@@ -35,8 +35,7 @@ class TWebUpdate::TransferReceiver final : public platform::HttpReceiver {
 public:
     TransferReceiver(TWebUpdate& owner, const std::string* filePath, bool lengthRequired)
         : owner_(owner), filePath_(filePath), lengthRequired_(lengthRequired)
-    {
-    }
+    {}
 
     bool Begin(const platform::HttpResponseHead& head) override
     {
@@ -46,10 +45,8 @@ public:
         }
         // An error page is neither the update page nor the file asked for.
         if (head.status < 200 || head.status > 299) return false;
-        if (head.contentLength)
-            owner_.Total_ = ContentLengthValue(*head.contentLength);
-        else if (lengthRequired_)
-            return false;
+        if (head.contentLength) owner_.Total_ = ContentLengthValue(*head.contentLength);
+        else if (lengthRequired_) return false;
         owner_.Downloaded_ = 0;
         if (filePath_) {
             if (owner_.Total_ > kMaxDownloadSize) return false;
@@ -99,18 +96,17 @@ private:
     std::string text_;
 };
 
-void TWebUpdate::TransferUrl(const std::string& address, const std::string* filePath,
-                             bool lengthRequired)
+void TWebUpdate::TransferUrl(const std::string& address, const std::string* filePath, bool lengthRequired)
 {
     Aborted_ = false;
     const auto transfer = [&] {
         const TUrlParts parts = SplitUrl(address);
         if (parts.Server.empty()) return TransferEnd::Failed;
         TransferReceiver receiver(*this, filePath, lengthRequired);
-        const platform::HttpResult result = platform::HttpGet(
-            {parts.Scheme + "://" + parts.Server + parts.Object, UserName, Password,
-             ConnectTimeout, StallTimeout},
-            receiver);
+        const platform::HttpResult result =
+            platform::HttpGet({parts.Scheme + "://" + parts.Server + parts.Object, UserName, Password,
+                               ConnectTimeout, StallTimeout},
+                              receiver);
         if (receiver.Aborted()) return TransferEnd::Aborted;
         if (result.outcome != platform::HttpOutcome::Completed || !receiver.Finish())
             return TransferEnd::Failed;

@@ -58,7 +58,9 @@ std::string WideYearFormat(const std::string& format)
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
             const char conversion = format[++i];
-            result += conversion == 'y' ? "%Y" : conversion == 'D' ? "%m/%d/%Y" : std::string{'%', conversion};
+            result += conversion == 'y'   ? "%Y"
+                      : conversion == 'D' ? "%m/%d/%Y"
+                                          : std::string{'%', conversion};
         } else {
             result += format[i];
         }
@@ -99,9 +101,11 @@ std::string FormatShortDate(double days)
     fields.tm_mday = static_cast<int>(date.day);
     // Weekday and day of the year, for formats that show them.
     fields.tm_wday = static_cast<int>(((static_cast<long long>(whole) + kEpoch) % 7 + 11) % 7);
-    fields.tm_yday = static_cast<int>(static_cast<long long>(whole) + kEpoch - DaysFromCivil(date.year, 1, 1));
+    fields.tm_yday =
+        static_cast<int>(static_cast<long long>(whole) + kEpoch - DaysFromCivil(date.year, 1, 1));
     char buffer[256];
-    const std::size_t length = std::strftime(buffer, sizeof buffer, WideYearFormat(LocaleFormat()).c_str(), &fields);
+    const std::size_t length =
+        std::strftime(buffer, sizeof buffer, WideYearFormat(LocaleFormat()).c_str(), &fields);
     return std::string(buffer, length);
 }
 

@@ -32,8 +32,8 @@ std::string_view Trim(std::string_view text)
 bool SameName(std::string_view a, std::string_view b)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 // One line as the reader sees it. Lines keep their bytes (and any "\r") in the file; only
@@ -87,7 +87,8 @@ std::optional<SectionRange> FindSection(const std::vector<std::string>& lines, s
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, SectionRange range, std::string_view key)
+std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, SectionRange range,
+                                   std::string_view key)
 {
     for (std::size_t i = range.header + 1; i < range.end; ++i) {
         const LineView view = Classify(lines[i]);
@@ -103,14 +104,16 @@ bool IsLineBreak(char c)
 
 bool IsValidSectionName(std::string_view name)
 {
-    return std::none_of(name.begin(), name.end(), [](char c) { return c == ']' || c == '\0' || IsLineBreak(c); });
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return c == ']' || c == '\0' || IsLineBreak(c); });
 }
 
 bool IsValidKeyName(std::string_view name)
 {
     const std::string_view trimmed = Trim(name);
     return !trimmed.empty() && trimmed[0] != '[' && trimmed[0] != ';' && trimmed[0] != '#' &&
-           std::none_of(name.begin(), name.end(), [](char c) { return c == '=' || c == '\0' || IsLineBreak(c); });
+           std::none_of(name.begin(), name.end(),
+                        [](char c) { return c == '=' || c == '\0' || IsLineBreak(c); });
 }
 
 // A stored value never ends its line early nor adds one.
@@ -194,7 +197,8 @@ bool TTessaroIniFile::ReadBool(const std::string& section, const std::string& ke
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-double TTessaroIniFile::ReadDate(const std::string& section, const std::string& key, double defaultValue) const
+double TTessaroIniFile::ReadDate(const std::string& section, const std::string& key,
+                                 double defaultValue) const
 {
     const std::string text = ReadString(section, key, {});
     if (text.empty()) return defaultValue;
@@ -206,7 +210,8 @@ bool TTessaroIniFile::ValueExists(const std::string& section, const std::string&
     return LookUp(ReadLines(fileName_), section, key).has_value();
 }
 
-void TTessaroIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+void TTessaroIniFile::WriteString(const std::string& section, const std::string& key,
+                                  const std::string& value)
 {
     const EIniFileException refused("Unable to write to " + fileName_);
     if (!IsValidSectionName(section) || !IsValidKeyName(key)) throw refused;
@@ -228,8 +233,10 @@ void TTessaroIniFile::WriteString(const std::string& section, const std::string&
                 text = std::string(Classify(text).name) + "=" + stored + keepEnd;
             } else {
                 std::size_t after = range->end;
-                while (after > range->header + 1 && Classify(lines[after - 1]).kind == LineView::Blank) --after;
-                lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), name + "=" + stored + lineEnd);
+                while (after > range->header + 1 && Classify(lines[after - 1]).kind == LineView::Blank)
+                    --after;
+                lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after),
+                             name + "=" + stored + lineEnd);
             }
         } else {
             lines.push_back("[" + section + "]" + lineEnd);

@@ -103,8 +103,7 @@ std::string FormatReal(double value, int decimals)
 {
     // to_chars ignores the process locale, so "." is the separator under every locale.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
     const auto dot = text.find('.');
     if (dot == std::string::npos) return text;

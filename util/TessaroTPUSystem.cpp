@@ -114,8 +114,7 @@ void CreateShortcut(const std::string& linkName, const std::string& targetPath, 
     // Like the saving of a shell link, a shortcut that cannot be written is no error.
     try {
         platform::WriteDesktopShortcut(folder, linkName, targetPath, GetProgramFolder());
-    } catch (const platform::OsError&) {
-    }
+    } catch (const platform::OsError&) {}
 }
 
 void CreateShortcutToSelf(const std::string& linkName, bool onDesktop)

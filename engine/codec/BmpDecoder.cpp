@@ -70,7 +70,11 @@ HeaderKind KindOfHeader(std::uint64_t size)
 {
     switch (size) {
     case 12: return HeaderKind::Core;
-    case 40: case 52: case 56: case 108: case 124: return HeaderKind::Windows;
+    case 40:
+    case 52:
+    case 56:
+    case 108:
+    case 124: return HeaderKind::Windows;
     default:
         if (size >= 16 && size <= 64) return HeaderKind::Os2;
         Fail("unknown header size " + std::to_string(size));
@@ -88,8 +92,12 @@ Encoding EncodingOf(std::uint32_t compression, unsigned bitCount, HeaderKind kin
     switch (compression) {
     case 0:  // BI_RGB
         switch (bitCount) {
-        case 1: case 2: case 4: case 8: return Encoding::Indexed;
-        case 16: case 32: return Encoding::Masked;
+        case 1:
+        case 2:
+        case 4:
+        case 8: return Encoding::Indexed;
+        case 16:
+        case 32: return Encoding::Masked;
         case 24: return Encoding::Direct;
         default: FailDepth(bitCount, compression);
         }
@@ -104,8 +112,7 @@ Encoding EncodingOf(std::uint32_t compression, unsigned bitCount, HeaderKind kin
         if (kind != HeaderKind::Windows) break;
         if (bitCount != 16 && bitCount != 32) FailDepth(bitCount, compression);
         return Encoding::Masked;
-    default:
-        break;
+    default: break;
     }
     Fail("unsupported compression " + std::to_string(compression));
 }
@@ -151,9 +158,8 @@ Layout ReadLayout(ByteSpan data)
     std::uint64_t afterHeader = kFileHeaderSize + headerSize;
     if (layout.encoding == Encoding::Masked) {
         if (compression == 0) {
-            layout.masks = layout.bitCount == 16
-                               ? std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
-                               : std::array<std::uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
+            layout.masks = layout.bitCount == 16 ? std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
+                                                 : std::array<std::uint32_t, 3>{0xFF0000, 0x00FF00, 0x0000FF};
         } else {
             std::uint64_t masksAt = kMasksInHeader;
             if (headerSize == 40) {
@@ -333,8 +339,8 @@ Raster DecodeBmp(ByteSpan data)
     switch (layout.encoding) {
     case Encoding::Rle8:
     case Encoding::Rle4:
-        DecodeRle(data.subspan(layout.pixelOffset), layout.encoding == Encoding::Rle8 ? 8 : 4,
-                  palette, raster);
+        DecodeRle(data.subspan(layout.pixelOffset), layout.encoding == Encoding::Rle8 ? 8 : 4, palette,
+                  raster);
         break;
     case Encoding::Indexed:
         ForEachRow(data, layout, raster, [&](const std::uint8_t* source, std::uint8_t* target) {

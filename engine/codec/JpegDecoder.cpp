@@ -108,8 +108,8 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
         if (!cmyk) {
             for (int i = 0; i < wanted; ++i) state.rows[i] = state.raster.Row(first + i);
         }
-        const auto read = static_cast<int>(
-            jpeg_read_scanlines(&info, state.rows.data(), static_cast<JDIMENSION>(wanted)));
+        const auto read =
+            static_cast<int>(jpeg_read_scanlines(&info, state.rows.data(), static_cast<JDIMENSION>(wanted)));
         if (cmyk) {
             for (int i = 0; i < read; ++i)
                 CmykRowToBgr(state.rows[i], width, info.saw_Adobe_marker, state.raster.Row(first + i));

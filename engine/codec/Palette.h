@@ -17,10 +17,7 @@ public:
     }
 
     // Writes the three bytes of entry `index` to `bgr`.
-    void Put(std::uint8_t index, std::uint8_t* bgr) const
-    {
-        std::memcpy(bgr, entries_[index].data(), 3);
-    }
+    void Put(std::uint8_t index, std::uint8_t* bgr) const { std::memcpy(bgr, entries_[index].data(), 3); }
 
     // Writes `count` pixels, one per index.
     void PutRow(const std::uint8_t* indices, std::size_t count, std::uint8_t* bgr) const

@@ -9,7 +9,7 @@ namespace selvane {
 
 std::vector<std::string> JobHeaderLines(JobKind kind, std::time_t now)
 {
-    std::tm local {};
+    std::tm local{};
     localtime_r(&now, &local);
     const std::string format = std::string(nl_langinfo(D_FMT)) + " " + nl_langinfo(T_FMT);
     char stamp[256];

@@ -42,7 +42,7 @@ public:
 
 struct BatchSummary {
     int saved = 0;
-    int notSaved = 0;      // skipped or failed
+    int notSaved = 0;  // skipped or failed
     bool aborted = false;
     bool factorRefused = false;
     std::uint32_t elapsedMilliseconds = 0;

@@ -9,9 +9,9 @@
 // caught here: they end the batch.
 #pragma once
 
-#include "engine/resample/FilterTable.h"
-#include "engine/Raster.h"
 #include "engine/job/SizeRules.h"
+#include "engine/Raster.h"
+#include "engine/resample/FilterTable.h"
 
 #include <string>
 
@@ -19,13 +19,13 @@ namespace selvane {
 
 // The values of the main window's controls that a job reads.
 struct JobOptions {
-    bool preview = true;        // chkPreview: repaint the preview at once
-    bool protect = true;        // chkProtect: skip pictures above 10000 x 10000
-    int quality = 74;           // trkQuality, 5 .. 95
-    SizeOptions size;           // the size rule and its fields
-    bool addFilterName = false; // chkAddFltName
+    bool preview = true;                    // chkPreview: repaint the preview at once
+    bool protect = true;                    // chkProtect: skip pictures above 10000 x 10000
+    int quality = 74;                       // trkQuality, 5 .. 95
+    SizeOptions size;                       // the size rule and its fields
+    bool addFilterName = false;             // chkAddFltName
     int filterIndex = kDefaultFilterIndex;  // cmbResampleQ; outside 0 .. 6 means B-Spline
-    bool overwrite = true;      // chkOverwrite
+    bool overwrite = true;                  // chkOverwrite
 };
 
 struct JobResult {

@@ -25,8 +25,7 @@ std::optional<OutputSize> ComputeOutputSize(const SizeOptions& options, std::int
     case ResizeRule::Increase:
         if (factor <= 1.0) return std::nullopt;
         return OutputSize{RoundHalfEven(w * factor), RoundHalfEven(h * factor)};
-    case ResizeRule::SameSize:
-        return OutputSize{options.width, options.height};
+    case ResizeRule::SameSize: return OutputSize{options.width, options.height};
     case ResizeRule::SameWidth: {
         const double ratio = static_cast<double>(w) / static_cast<double>(h);
         return OutputSize{options.wh, RoundHalfEven(options.wh / ratio)};

@@ -14,11 +14,11 @@ enum class ResizeRule { Decrease, Increase, SameSize, SameWidth, SameHeight };
 
 struct SizeOptions {
     ResizeRule rule = ResizeRule::Decrease;
-    int round = 2;     // whole part of the factor (spnRound)
-    int zecimal = 0;   // tenths of the factor (spnZecimal)
-    int width = 200;   // spnWidth, for SameSize
-    int height = 10;   // spnHeight, for SameSize
-    int wh = 600;      // spnWH, for SameWidth and SameHeight
+    int round = 2;    // whole part of the factor (spnRound)
+    int zecimal = 0;  // tenths of the factor (spnZecimal)
+    int width = 200;  // spnWidth, for SameSize
+    int height = 10;  // spnHeight, for SameSize
+    int wh = 600;     // spnWH, for SameWidth and SameHeight
 };
 
 struct OutputSize {

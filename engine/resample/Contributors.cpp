@@ -16,7 +16,10 @@ std::int32_t Reflect(std::int64_t j, std::int64_t n)
 
 // Every value below that is "rounded to a float" is formed in double from float operands
 // and rounded once, which makes the lists identical on every machine.
-float RoundToFloat(double value) { return static_cast<float>(value); }
+float RoundToFloat(double value)
+{
+    return static_cast<float>(value);
+}
 
 }  // namespace
 
@@ -37,7 +40,8 @@ ContributorLists::ContributorLists(int n, int m, FilterFunction filter, float su
     taps_.reserve(static_cast<std::size_t>(m) * (static_cast<std::size_t>(2 * halfWidth) + 3));
 
     for (int i = 0; i < m; ++i) {
-        const float centre = single ? RoundToFloat((n - 1) / 2.0) : RoundToFloat(i / static_cast<double>(scale));
+        const float centre =
+            single ? RoundToFloat((n - 1) / 2.0) : RoundToFloat(i / static_cast<double>(scale));
         const auto left = static_cast<std::int64_t>(std::floor(static_cast<double>(centre) - halfWidth));
         const auto right = static_cast<std::int64_t>(std::ceil(static_cast<double>(centre) + halfWidth));
         for (std::int64_t j = left; j <= right; ++j) {

@@ -6,8 +6,8 @@
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/resample/ResampleColumnsSimd.cpp"
-#include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/aligned_allocator.h>
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/highway.h>
 
 #include "engine/resample/ResamplePasses.h"
@@ -63,7 +63,8 @@ void ResampleColumnsTarget(const Raster& source, Raster& target, const Contribut
         }
         for (; s < samples; ++s) {  // the tail, in the scalar passes' arithmetic
             float sum = 0.0f;
-            for (std::size_t k = 0; k < list.size(); ++k) sum = std::fma(static_cast<float>(rows[k][s]), weights[k], sum);
+            for (std::size_t k = 0; k < list.size(); ++k)
+                sum = std::fma(static_cast<float>(rows[k][s]), weights[k], sum);
             out[s] = ClampToByte(sum);
         }
     }

@@ -5,8 +5,8 @@
 // clamped to 0 .. 255 and rounded to the nearest integer, ties to even.
 #pragma once
 
-#include "engine/resample/Contributors.h"
 #include "engine/Raster.h"
+#include "engine/resample/Contributors.h"
 
 #include <cmath>
 #include <cstdint>

@@ -8,8 +8,8 @@
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/resample/ResampleRowsSimd.cpp"
-#include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/aligned_allocator.h>
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/highway.h>
 
 #include "engine/resample/ResamplePasses.h"
@@ -39,7 +39,8 @@ void ResampleRowsTarget(const Raster& source, Raster& target, const ContributorL
         const int rows = std::min(static_cast<int>(lanes), source.Height() - y0);
         // Lanes past the last row repeat it; their results are not stored.
         std::vector<const std::uint8_t*> in(lanes);
-        for (std::size_t r = 0; r < lanes; ++r) in[r] = source.Row(y0 + std::min(static_cast<int>(r), rows - 1));
+        for (std::size_t r = 0; r < lanes; ++r)
+            in[r] = source.Row(y0 + std::min(static_cast<int>(r), rows - 1));
         // Tile by tile, so that the block's cache lines are completed while they are hot.
         constexpr std::size_t kTile = 256;
         for (std::size_t s0 = 0; s0 < inSamples; s0 += kTile) {

@@ -7,8 +7,8 @@
 // of 0 is left as it is (there is nothing to write).
 #pragma once
 
-#include "engine/resample/FilterTable.h"
 #include "engine/Raster.h"
+#include "engine/resample/FilterTable.h"
 
 #include <stdexcept>
 
@@ -30,8 +30,7 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
 
 // The picture the decoders produce is already a 24-bit raster, so it is resampled directly,
 // without a rendered copy.
-inline void ResamplePicture(const Raster& picture, Raster& destination, FilterFunction filter,
-                            float support)
+inline void ResamplePicture(const Raster& picture, Raster& destination, FilterFunction filter, float support)
 {
     ResampleRaster(picture, destination, filter, support);
 }

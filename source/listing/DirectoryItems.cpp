@@ -34,7 +34,8 @@ std::vector<std::string> ListSubfolders(const std::string& folder)
         if (entry.name == "." || entry.name == "..") continue;
         names.push_back(entry.name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NameLess(a, b); });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return NameLess(a, b); });
     return names;
 }
 
@@ -43,7 +44,8 @@ int CurrentItemIndex(const std::string& folder)
     return static_cast<int>(PathNames(folder).size());
 }
 
-std::vector<DirectoryItem> DirectoryItems(const std::string& folder, const std::vector<std::string>& subfolders)
+std::vector<DirectoryItem> DirectoryItems(const std::string& folder,
+                                          const std::vector<std::string>& subfolders)
 {
     const std::vector<std::string> names = PathNames(folder);
     std::vector<DirectoryItem> items;

@@ -28,7 +28,8 @@ struct DirectoryItem {
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
 // The rows for an absolute folder without trailing "/" (the root is "/").
-std::vector<DirectoryItem> DirectoryItems(const std::string& folder, const std::vector<std::string>& subfolders);
+std::vector<DirectoryItem> DirectoryItems(const std::string& folder,
+                                          const std::vector<std::string>& subfolders);
 
 // The index of the folder's own row in DirectoryItems.
 int CurrentItemIndex(const std::string& folder);

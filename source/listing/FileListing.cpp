@@ -13,7 +13,8 @@ std::vector<std::string> SplitMask(const std::string& mask)
 {
     std::vector<std::string> pieces;
     std::size_t start = 0;
-    for (std::size_t semicolon; (semicolon = mask.find(';', start)) != std::string::npos; start = semicolon + 1)
+    for (std::size_t semicolon; (semicolon = mask.find(';', start)) != std::string::npos;
+         start = semicolon + 1)
         pieces.push_back(mask.substr(start, semicolon - start));
     pieces.push_back(mask.substr(start));
     return pieces;
@@ -55,7 +56,8 @@ std::vector<ListItem> ListFolder(const std::string& folder, const std::string& m
     for (const std::string& piece : SplitMask(mask)) {
         for (const platform::FoundEntry& entry : platform::FindEntries(base + piece)) {
             if (!Qualifies(entry.attributes, fileType)) continue;
-            if (entry.attributes.directory) items.push_back({"[" + entry.name + "]", ListGlyph::ClosedFolder});
+            if (entry.attributes.directory)
+                items.push_back({"[" + entry.name + "]", ListGlyph::ClosedFolder});
             else items.push_back({entry.name, FileGlyph(entry.name)});
             if (added) added(items.size() - 1);
         }

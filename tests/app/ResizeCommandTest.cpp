@@ -28,7 +28,8 @@ CommandResult RunResize(const std::string& arguments)
     FILE* pipe = popen(command.c_str(), "r");
     CommandResult result{-1, {}};
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, n);
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -57,10 +58,10 @@ TEST_F(ResizeCommand, AnswersHelpAndVersion)
 
 TEST_F(ResizeCommand, RefusesBadUsageWithStatusTwo)
 {
-    for (const char* arguments : {"", "--factor 1.0 x.png", "--factor 11 x.png", "--factor 2.55 x.png",
-                                  "--quality 4 x.png", "--quality 96 x.png", "--filter Gauss x.png",
-                                  "--rule same-size --width 10 x.png", "--rule sideways x.png", "--bogus x.png",
-                                  "--width 10 --height 10 x.png", "--factor"}) {
+    for (const char* arguments :
+         {"", "--factor 1.0 x.png", "--factor 11 x.png", "--factor 2.55 x.png", "--quality 4 x.png",
+          "--quality 96 x.png", "--filter Gauss x.png", "--rule same-size --width 10 x.png",
+          "--rule sideways x.png", "--bogus x.png", "--width 10 --height 10 x.png", "--factor"}) {
         const CommandResult result = RunResize(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.output.find("selvane-resize: "), std::string::npos) << arguments;
@@ -72,7 +73,8 @@ TEST_F(ResizeCommand, ResizesAFolderAndPrintsTheJobLog)
     WriteBytes(Path("b.bmp"), BmpBytes(RandomRaster(40, 20, 1)));
     WriteBytes(Path("A.BMP"), BmpBytes(RandomRaster(30, 30, 2)));
     WriteBytes(Path("notes.txt"), {'x'});
-    const CommandResult result = RunResize("--rule same-width --size 10 --filter lanczos3 '" + Folder() + "'");
+    const CommandResult result =
+        RunResize("--rule same-width --size 10 --filter lanczos3 '" + Folder() + "'");
     EXPECT_EQ(result.status, 0) << result.output;
     const std::vector<std::string> lines = Lines(result.output);
     ASSERT_EQ(lines.size(), 8u) << result.output;
@@ -87,13 +89,14 @@ TEST_F(ResizeCommand, ExitsWithOneWhenAPictureIsNotSaved)
 {
     WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
     WriteBytes(Path("broken.gif"), {'G', 'I', 'F'});
-    const CommandResult result = RunResize("--output '" + Path("out") + "' '" + Path("photo.bmp") + "' '" +
-                                           Path("broken.gif") + "'");
+    const CommandResult result =
+        RunResize("--output '" + Path("out") + "' '" + Path("photo.bmp") + "' '" + Path("broken.gif") + "'");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("ERROR! Cannot open picture: " + Path("broken.gif")), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(Path("out/photo.jpg")));
 
-    const CommandResult again = RunResize("--no-overwrite --output '" + Path("out") + "' '" + Path("photo.bmp") + "'");
+    const CommandResult again =
+        RunResize("--no-overwrite --output '" + Path("out") + "' '" + Path("photo.bmp") + "'");
     EXPECT_EQ(again.status, 1);
     EXPECT_NE(again.output.find("WARNING! File already exists (not overwritten): " + Path("out/photo.jpg")),
               std::string::npos);
@@ -106,7 +109,8 @@ TEST_F(ResizeCommand, SaysItCannotSaveWhereTheOutputFolderCannotBeMade)
     const std::string output = Path("taken") + "/out";
     const CommandResult result = RunResize("--output '" + output + "' '" + Path("photo.bmp") + "'");
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.output.find("Cannot save file as: " + output + "/photo.jpg"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("Cannot save file as: " + output + "/photo.jpg"), std::string::npos)
+        << result.output;
     EXPECT_EQ(std::filesystem::file_size(Path("taken")), 1u);
 }
 
@@ -129,19 +133,22 @@ TEST_F(ResizeCommand, ConcurrentJobsGiveTheSameLogAndFilesAsOne)
     std::vector<std::string> logs;
     for (const char* jobs : {"1", "3"}) {
         const std::string out = Path(std::string("out") + jobs);
-        const CommandResult result =
-            RunResize("--no-overwrite --jobs " + std::string(jobs) + " --output '" + out + "' '" + Folder() + "'");
+        const CommandResult result = RunResize("--no-overwrite --jobs " + std::string(jobs) + " --output '" +
+                                               out + "' '" + Folder() + "'");
         EXPECT_EQ(result.status, 1) << result.output;
         std::string log = result.output.substr(result.output.find('\n', 3));  // without the dated header
         log = log.substr(0, log.rfind("Batch job done in "));
-        for (auto at = log.find(out); at != std::string::npos; at = log.find(out)) log.replace(at, out.size(), "OUT");
+        for (auto at = log.find(out); at != std::string::npos; at = log.find(out))
+            log.replace(at, out.size(), "OUT");
         logs.push_back(log);
     }
     EXPECT_EQ(logs[0], logs[1]);
-    EXPECT_NE(logs[0].find("WARNING! File already exists (not overwritten): OUT/holiday.jpg"), std::string::npos);
+    EXPECT_NE(logs[0].find("WARNING! File already exists (not overwritten): OUT/holiday.jpg"),
+              std::string::npos);
     for (const auto& entry : std::filesystem::directory_iterator(Path("out1"))) {
         const std::string name = entry.path().filename().string();
-        EXPECT_EQ(Bytes(LoadPicture(entry.path().string())), Bytes(LoadPicture(Path("out3/" + name)))) << name;
+        EXPECT_EQ(Bytes(LoadPicture(entry.path().string())), Bytes(LoadPicture(Path("out3/" + name))))
+            << name;
     }
 }
 

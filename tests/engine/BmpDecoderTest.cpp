@@ -28,8 +28,8 @@ TEST(BmpDecoderTest, BottomUpRowsArePaddedAndComeOutTopFirst)
     BmpFixture fixture;
     fixture.width = 2;
     fixture.height = 2;
-    fixture.pixels = {1, 2, 3, 4, 5, 6, 0, 0,         // bottom row, padded to 8 bytes
-                      7, 8, 9, 10, 11, 12, 0, 0};     // top row
+    fixture.pixels = {1, 2, 3, 4,  5,  6,  0, 0,   // bottom row, padded to 8 bytes
+                      7, 8, 9, 10, 11, 12, 0, 0};  // top row
     EXPECT_EQ(DecodedBytes(fixture), (FileBytes{7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6}));
 }
 
@@ -75,7 +75,8 @@ TEST_P(BmpHeaderSizeTest, ReadsTheSamePixels)
     EXPECT_EQ(DecodedBytes(fixture), (FileBytes{1, 2, 3, 4, 5, 6}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Known, BmpHeaderSizeTest, ::testing::Values(12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u));
+INSTANTIATE_TEST_SUITE_P(Known, BmpHeaderSizeTest,
+                         ::testing::Values(12u, 16u, 40u, 52u, 56u, 64u, 108u, 124u));
 
 TEST(BmpDecoderTest, UnknownHeaderSizesAreRefused)
 {
@@ -110,9 +111,9 @@ TEST_P(BmpUnsupportedTest, IsRefused)
 
 INSTANTIATE_TEST_SUITE_P(Variants, BmpUnsupportedTest,
                          ::testing::Values(Variant{"Depth0", 40, 0, 0}, Variant{"Depth64", 40, 64, 0},
-                                           Variant{"Depth30000", 40, 30000, 0},
-                                           Variant{"Jpeg", 124, 24, 4}, Variant{"Png", 124, 24, 5},
-                                           Variant{"Rle8At4Bits", 40, 4, 1}, Variant{"Rle4At8Bits", 40, 8, 2},
+                                           Variant{"Depth30000", 40, 30000, 0}, Variant{"Jpeg", 124, 24, 4},
+                                           Variant{"Png", 124, 24, 5}, Variant{"Rle8At4Bits", 40, 4, 1},
+                                           Variant{"Rle4At8Bits", 40, 8, 2},
                                            Variant{"BitFieldsAt24Bits", 40, 24, 3},
                                            Variant{"Os2Huffman", 64, 1, 3}, Variant{"Os2Rle24", 64, 24, 4}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -154,9 +155,19 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"OneBitRed", 40, 16, 3, {0x8000, 0x07E0, 0x001F}, 0x8000, {0, 0, 255}},
         MaskCase{"ZeroMaskReadsZero", 40, 16, 3, {0xF800, 0x07E0, 0}, 0xFFFF, {0, 255, 255}},
         // 10-bit channels keep their top 8 bits.
-        MaskCase{"TenBitsInV3Header", 56, 32, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}, 0x3FF80001,
+        MaskCase{"TenBitsInV3Header",
+                 56,
+                 32,
+                 3,
+                 {0x3FF00000, 0x000FFC00, 0x000003FF},
+                 0x3FF80001,
                  {0x00, 0x80, 0xFF}},
-        MaskCase{"AlphaBitFieldsRgba", 40, 32, 6, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0x80332211,
+        MaskCase{"AlphaBitFieldsRgba",
+                 40,
+                 32,
+                 6,
+                 {0xFF, 0xFF00, 0xFF0000, 0xFF000000},
+                 0x80332211,
                  {0x33, 0x22, 0x11}},
         MaskCase{"WholeWordRed", 40, 32, 3, {0xFFFFFFFF, 0, 0}, 0xAB000000, {0, 0, 0xAB}},
         MaskCase{"V5Header", 124, 32, 3, {0xFF00, 0xFF0000, 0xFF000000}, 0x11223344, {0x11, 0x22, 0x33}}),
@@ -248,9 +259,8 @@ TEST(BmpDecoderTest, Rle4RunsDeltaAndLiteral)
                                            0x00, 0x00,              // end of line
                                            0x00, 0x03, 0x21, 0x20,  // literal 2, 1, 2
                                            0x00, 0x01});            // end of bitmap
-    EXPECT_EQ(DecodedBytes(fixture), Row({kBlue, kRed, kBlue, kUnreached,
-                                          kUnreached, kUnreached, kUnreached, kRed,
-                                          kRed, kBlue, kUnreached, kUnreached}));
+    EXPECT_EQ(DecodedBytes(fixture), Row({kBlue, kRed, kBlue, kUnreached, kUnreached, kUnreached, kUnreached,
+                                          kRed, kRed, kBlue, kUnreached, kUnreached}));
 }
 
 TEST(BmpDecoderTest, Rle8OddLiteralIsPaddedToAWord)

@@ -50,24 +50,25 @@ FileBytes DecodedBytes(const GifFixture& fixture)
 
 TEST(GifDecoderTest, FrameSmallerThanTheScreenSitsOnTheBackgroundColour)
 {
-    const GifFixture fixture = Screen(4, 3, {.left = 1, .top = 1, .width = 2, .height = 2, .indices = {0, 1, 3, 0}});
+    const GifFixture fixture =
+        Screen(4, 3, {.left = 1, .top = 1, .width = 2, .height = 2, .indices = {0, 1, 3, 0}});
     const Raster canvas = Decode(fixture);
     EXPECT_EQ(canvas.Width(), 4);
     EXPECT_EQ(canvas.Height(), 3);
-    EXPECT_EQ(testing::Bytes(canvas), Pixels({c2, c2, c2, c2,
-                                              c2, c0, c1, c2,
-                                              c2, c3, c0, c2}));
+    EXPECT_EQ(testing::Bytes(canvas), Pixels({c2, c2, c2, c2, c2, c0, c1, c2, c2, c3, c0, c2}));
 }
 
 TEST(GifDecoderTest, FrameIsClippedToTheScreen)
 {
-    const GifFixture fixture = Screen(2, 2, {.left = 1, .top = 1, .width = 2, .height = 2, .indices = {0, 1, 3, 1}});
+    const GifFixture fixture =
+        Screen(2, 2, {.left = 1, .top = 1, .width = 2, .height = 2, .indices = {0, 1, 3, 1}});
     EXPECT_EQ(DecodedBytes(fixture), Pixels({c2, c2, c2, c0}));
 }
 
 TEST(GifDecoderTest, FrameOutsideTheScreenLeavesTheBackground)
 {
-    const GifFixture fixture = Screen(2, 1, {.left = 60000, .top = 60000, .width = 1, .height = 1, .indices = {0}});
+    const GifFixture fixture =
+        Screen(2, 1, {.left = 60000, .top = 60000, .width = 1, .height = 1, .indices = {0}});
     EXPECT_EQ(DecodedBytes(fixture), Pixels({c2, c2}));
 }
 
@@ -93,7 +94,8 @@ TEST(GifDecoderTest, TransparentIndexDrawsItsColour)
 
 TEST(GifDecoderTest, LocalColourTableReplacesTheGlobalOne)
 {
-    const GifFixture fixture = Screen(2, 1, {.width = 1, .localColours = {200, 0, 0, 0, 200, 0}, .indices = {1}});
+    const GifFixture fixture =
+        Screen(2, 1, {.width = 1, .localColours = {200, 0, 0, 0, 200, 0}, .indices = {1}});
     EXPECT_EQ(DecodedBytes(fixture), Pixels({{0, 200, 0}, c2}));
 }
 

@@ -71,7 +71,8 @@ struct OutputFault {
     std::function<void(const fs::path& output)> prepare;
 };
 
-class ImageJobOutputFaultTest : public ImageJobFaultTest, public ::testing::WithParamInterface<OutputFault> {};
+class ImageJobOutputFaultTest : public ImageJobFaultTest,
+                                public ::testing::WithParamInterface<OutputFault> {};
 
 TEST_P(ImageJobOutputFaultTest, SaysItCannotSaveAndKeepsWhatWasThere)
 {
@@ -101,22 +102,21 @@ TEST_P(ImageJobOutputFaultTest, SaysItCannotSaveAndKeepsWhatWasThere)
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, ImageJobOutputFaultTest,
-    ::testing::Values(
-        OutputFault{"ReadOnlyFolderWithAnEarlierOutput",
-                    [](const fs::path& output) {
-                        TestSandbox::WriteFile(output / "photo.jpg", "earlier output");
-                        fs::permissions(output, fs::perms(0555));
-                    }},
-        OutputFault{"ReadOnlyEarlierOutputInAWritableFolder",
-                    [](const fs::path& output) {
-                        TestSandbox::WriteFile(output / "photo.jpg", "earlier output");
-                        fs::permissions(output / "photo.jpg", fs::perms(0444));
-                        fs::permissions(output, fs::perms(0777));
-                    }},
-        OutputFault{"FileInPlaceOfTheFolder",
-                    [](const fs::path& output) {
-                        TestSandbox::WriteFile(output, "a file, not a folder");
-                    }}),
+    ::testing::Values(OutputFault{"ReadOnlyFolderWithAnEarlierOutput",
+                                  [](const fs::path& output) {
+                                      TestSandbox::WriteFile(output / "photo.jpg", "earlier output");
+                                      fs::permissions(output, fs::perms(0555));
+                                  }},
+                      OutputFault{"ReadOnlyEarlierOutputInAWritableFolder",
+                                  [](const fs::path& output) {
+                                      TestSandbox::WriteFile(output / "photo.jpg", "earlier output");
+                                      fs::permissions(output / "photo.jpg", fs::perms(0444));
+                                      fs::permissions(output, fs::perms(0777));
+                                  }},
+                      OutputFault{"FileInPlaceOfTheFolder",
+                                  [](const fs::path& output) {
+                                      TestSandbox::WriteFile(output, "a file, not a folder");
+                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct SourceFault {
@@ -124,7 +124,8 @@ struct SourceFault {
     std::function<void(const std::string& path)> apply;  // between listing and the job
 };
 
-class ImageJobSourceFaultTest : public ImageJobFaultTest, public ::testing::WithParamInterface<SourceFault> {};
+class ImageJobSourceFaultTest : public ImageJobFaultTest,
+                                public ::testing::WithParamInterface<SourceFault> {};
 
 TEST_P(ImageJobSourceFaultTest, LogsThePictureItCannotOpenAndGoesOn)
 {

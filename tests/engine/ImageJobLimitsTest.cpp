@@ -2,8 +2,8 @@
 // included: a tiny file of a tall, one-pixel-wide picture made wide would otherwise ask for
 // a first-pass raster of the output's width by the picture's whole height. And an output
 // no JPEG file can hold is refused before any resampling, not reported as a failed save.
-#include "engine/job/ImageJob.h"
 #include "engine/codec/JpegEncoder.h"
+#include "engine/job/ImageJob.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +41,9 @@ TEST_F(ImageJobLimitsTest, RefusesAPictureWhoseFirstPassWouldOutgrowTheCap)
 
     EXPECT_TRUE(result.SavedPath.empty());
     EXPECT_TRUE(result.ContinueBatch);
-    EXPECT_EQ(host.log, std::vector<std::string>{"WARNING! Output size out of range (20000 x 10), picture skipped: " +
-                                                 Path("tall.bmp")});
+    EXPECT_EQ(host.log,
+              std::vector<std::string>{"WARNING! Output size out of range (20000 x 10), picture skipped: " +
+                                       Path("tall.bmp")});
     EXPECT_FALSE(std::filesystem::exists(Path("tall.jpg")));
 }
 
@@ -58,8 +59,8 @@ TEST_F(ImageJobLimitsTest, RefusesAnOutputWiderThanJpegAllowsBeforeResampling)
     const JobResult result = ProcessImage(source, Folder(), options, host);
 
     EXPECT_TRUE(result.SavedPath.empty());
-    EXPECT_EQ(host.log, std::vector<std::string>{"WARNING! Output size out of range (119156 x 2), picture skipped: " +
-                                                 source});
+    EXPECT_EQ(host.log, std::vector<std::string>{
+                            "WARNING! Output size out of range (119156 x 2), picture skipped: " + source});
     EXPECT_TRUE(std::filesystem::is_empty(Folder()));
 }
 

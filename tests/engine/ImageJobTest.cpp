@@ -1,6 +1,6 @@
-#include "engine/job/BatchJob.h"
 #include "engine/job/ImageJob.h"
 #include "engine/codec/PictureLoader.h"
+#include "engine/job/BatchJob.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
@@ -96,7 +96,8 @@ TEST_F(ImageJob, RefusesAFactorOfOneAndEndsTheBatch)
     host.options.size.zecimal = 0;
     const JobResult result = Run("photo.bmp");
     EXPECT_FALSE(result.ContinueBatch);
-    EXPECT_EQ(host.errors, std::vector<std::string>{"Invalid \"x\" factor! (1)\r\nPlease choose a resize factor higher than 1."});
+    EXPECT_EQ(host.errors, std::vector<std::string>{
+                               "Invalid \"x\" factor! (1)\r\nPlease choose a resize factor higher than 1."});
     EXPECT_EQ(host.focusRequests, 1);
     EXPECT_EQ(host.previewWidth, 4);  // the picture is in the preview when the box shows
     EXPECT_TRUE(host.log.empty());
@@ -170,7 +171,8 @@ TEST_F(ImageJob, ReportsAFailedSaveAndLeavesNothing)
 
 TEST_F(ImageJob, BatchLogsEachFileAndStopsOnAbort)
 {
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) WriteBytes(Path(name), BmpBytes(RandomRaster(4, 4, 9)));
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        WriteBytes(Path(name), BmpBytes(RandomRaster(4, 4, 9)));
     host.abortAfterVisiting = "b.bmp";
     const BatchSummary summary = RunBatch({"a.bmp", "b.bmp", "c.bmp"}, host);
     EXPECT_TRUE(summary.aborted);

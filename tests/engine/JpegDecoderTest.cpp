@@ -40,7 +40,10 @@ TEST(JpegDecoderTest, ColourComesOutBlueGreenRed)
 
 TEST(JpegDecoderTest, GreyIsRepeatedIntoTheThreeChannels)
 {
-    const JpegFixture fixture{.width = 9, .height = 7, .colourSpace = JCS_GRAYSCALE, .components = 1,
+    const JpegFixture fixture{.width = 9,
+                              .height = 7,
+                              .colourSpace = JCS_GRAYSCALE,
+                              .components = 1,
                               .samples = FileBytes(9 * 7, 100)};
     ExpectFlat(Decode(fixture), {100, 100, 100}, 1);
 }
@@ -57,7 +60,9 @@ class JpegCmykTest : public ::testing::TestWithParam<CmykCase> {};
 TEST_P(JpegCmykTest, InksBecomeBlueGreenRed)
 {
     const CmykCase& test = GetParam();
-    const JpegFixture fixture{.colourSpace = JCS_CMYK, .components = 4, .samples = testing::Repeated(test.stored, 64),
+    const JpegFixture fixture{.colourSpace = JCS_CMYK,
+                              .components = 4,
+                              .samples = testing::Repeated(test.stored, 64),
                               .adobeMarker = test.adobeMarker};
     ExpectFlat(Decode(fixture), test.blueGreenRed, 2);
 }
@@ -67,7 +72,8 @@ TEST_P(JpegCmykTest, InksBecomeBlueGreenRed)
 INSTANTIATE_TEST_SUITE_P(Cases, JpegCmykTest,
                          ::testing::Values(CmykCase{"AdobeInverted", true, {255, 128, 0, 200}, {0, 100, 200}},
                                            CmykCase{"PlainInks", false, {0, 127, 255, 55}, {0, 100, 200}},
-                                           CmykCase{"AdobeWhite", true, {255, 255, 255, 255}, {255, 255, 255}},
+                                           CmykCase{
+                                               "AdobeWhite", true, {255, 255, 255, 255}, {255, 255, 255}},
                                            CmykCase{"AdobeFullBlack", true, {255, 255, 255, 0}, {0, 0, 0}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -92,7 +98,9 @@ std::vector<jpeg_scan_info> ScanPerCoefficient(int components)
 
 TEST(JpegDecoderTest, ProgressiveFileOfSixtyFourScansDecodes)
 {
-    const JpegFixture fixture{.colourSpace = JCS_GRAYSCALE, .components = 1, .samples = FileBytes(64, 50),
+    const JpegFixture fixture{.colourSpace = JCS_GRAYSCALE,
+                              .components = 1,
+                              .samples = FileBytes(64, 50),
                               .scans = ScanPerCoefficient(1)};
     ExpectFlat(Decode(fixture), {50, 50, 50}, 1);
 }

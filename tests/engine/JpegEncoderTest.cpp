@@ -73,7 +73,8 @@ TEST_F(JpegEncoderTest, WritesABaselineFileThatDecodesBackAtTheQualityLimits)
         const auto markers = HeaderMarkers(bytes);
         EXPECT_TRUE(markers.count(0xDA)) << "no scan";
         EXPECT_TRUE(markers.count(0xC0)) << "no baseline frame header";
-        for (const std::uint8_t other : {0xC1, 0xC2, 0xC9, 0xCA}) EXPECT_FALSE(markers.count(other)) << int{other};
+        for (const std::uint8_t other : {0xC1, 0xC2, 0xC9, 0xCA})
+            EXPECT_FALSE(markers.count(other)) << int{other};
         EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
         EXPECT_EQ(bytes[bytes.size() - 1], 0xD9);
 

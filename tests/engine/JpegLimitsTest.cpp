@@ -69,8 +69,8 @@ FileBytes ProgressiveFullResolutionHeader()
         ac.Se = 63;
         scans.push_back(ac);
     }
-    FileBytes bytes = JpegFixture{.width = 16, .height = 16, .samples = FileBytes(16 * 16 * 3, 90), .scans = scans}
-                          .Bytes();
+    FileBytes bytes =
+        JpegFixture{.width = 16, .height = 16, .samples = FileBytes(16 * 16 * 3, 90), .scans = scans}.Bytes();
     for (std::size_t i = 2; i + 18 < bytes.size(); i += 2 + (bytes[i + 2] << 8 | bytes[i + 3])) {
         if (bytes[i] != 0xFF || bytes[i + 1] != 0xC2) continue;  // SOF2
         for (const std::size_t side : {i + 5, i + 7}) {

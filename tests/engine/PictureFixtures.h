@@ -69,9 +69,11 @@ struct BmpFixture {
             AppendLittleEndian(bytes, 2835, 4);
             AppendLittleEndian(bytes, colorsUsed, 4);
             AppendLittleEndian(bytes, 0, 4);
-            for (std::size_t i = 0; i < masks.size() && headerSize > 40; ++i) AppendLittleEndian(bytes, masks[i], 4);
+            for (std::size_t i = 0; i < masks.size() && headerSize > 40; ++i)
+                AppendLittleEndian(bytes, masks[i], 4);
             bytes.resize(14 + headerSize, 0);
-            for (std::size_t i = 0; i < masks.size() && headerSize == 40; ++i) AppendLittleEndian(bytes, masks[i], 4);
+            for (std::size_t i = 0; i < masks.size() && headerSize == 40; ++i)
+                AppendLittleEndian(bytes, masks[i], 4);
         }
         for (const auto& entry : palette) {
             bytes.insert(bytes.end(), {entry[2], entry[1], entry[0]});
@@ -100,7 +102,7 @@ struct PngFixture {
     std::uint8_t bitDepth = 8;
     std::uint8_t colourType = 2;
     bool interlaced = false;
-    FileBytes palette{};     // PLTE contents (red, green, blue triples), if not empty
+    FileBytes palette{};       // PLTE contents (red, green, blue triples), if not empty
     FileBytes transparency{};  // tRNS contents, if not empty
     FileBytes scanlines{};
 
@@ -110,7 +112,8 @@ struct PngFixture {
         FileBytes header;
         AppendBigEndian(header, width);
         AppendBigEndian(header, height);
-        header.insert(header.end(), {bitDepth, colourType, 0, 0, static_cast<std::uint8_t>(interlaced ? 1 : 0)});
+        header.insert(header.end(),
+                      {bitDepth, colourType, 0, 0, static_cast<std::uint8_t>(interlaced ? 1 : 0)});
         AppendPngChunk(file, "IHDR", header);
         if (!palette.empty()) AppendPngChunk(file, "PLTE", palette);
         if (!transparency.empty()) AppendPngChunk(file, "tRNS", transparency);
@@ -134,8 +137,8 @@ struct GifFixture {
         std::uint16_t height = 1;
         bool interlaced = false;
         int transparentIndex = -1;
-        FileBytes localColours{};   // red, green, blue triples; 2, 4, 8... entries or none
-        FileBytes indices{};        // width * height, in the order they are stored
+        FileBytes localColours{};  // red, green, blue triples; 2, 4, 8... entries or none
+        FileBytes indices{};       // width * height, in the order they are stored
     };
 
     std::uint16_t screenWidth = 1;

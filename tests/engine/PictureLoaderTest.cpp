@@ -71,9 +71,9 @@ protected:
 TEST_F(PictureLoaderTest, ChoosesTheDecoderByExtensionWithoutRegardToCase)
 {
     const std::vector<std::pair<std::string, FileBytes>> files = {
-        {"a.bmp", BmpFile()},  {"b.BMP", BmpFile()},  {"c.Bmp", BmpFile()},   {"d.jpg", JpegFile()},
-        {"e.JPG", JpegFile()}, {"f.jpeg", JpegFile()}, {"g.JPEG", JpegFile()}, {"h.jp", JpegFile()},
-        {"i.Jp", JpegFile()},  {"j.png", PngFile()},  {"k.PNG", PngFile()},   {"l.gif", GifFile()},
+        {"a.bmp", BmpFile()},  {"b.BMP", BmpFile()},     {"c.Bmp", BmpFile()},   {"d.jpg", JpegFile()},
+        {"e.JPG", JpegFile()}, {"f.jpeg", JpegFile()},   {"g.JPEG", JpegFile()}, {"h.jp", JpegFile()},
+        {"i.Jp", JpegFile()},  {"j.png", PngFile()},     {"k.PNG", PngFile()},   {"l.gif", GifFile()},
         {"m.GIF", GifFile()},  {"n.o.p.png", PngFile()},
     };
     for (const auto& [name, bytes] : files) {
@@ -100,7 +100,8 @@ TEST_F(PictureLoaderTest, TheExtensionNotTheContentPicksTheDecoder)
 
 TEST_F(PictureLoaderTest, UnreadableFilesGiveTheReason)
 {
-    EXPECT_EQ(LoadError(Path("missing.png")), "cannot read " + Path("missing.png") + ": No such file or directory");
+    EXPECT_EQ(LoadError(Path("missing.png")),
+              "cannot read " + Path("missing.png") + ": No such file or directory");
     std::filesystem::create_directory(Path("pictures.bmp"));
     EXPECT_EQ(LoadError(Path("pictures.bmp")), "cannot read " + Path("pictures.bmp") + ": Is a directory");
     EXPECT_NE(LoadError(Write("empty.png", {})), "");

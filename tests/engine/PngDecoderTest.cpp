@@ -47,7 +47,8 @@ TEST_P(PngConversionTest, GivesEightBitBlueGreenRed)
 INSTANTIATE_TEST_SUITE_P(
     Cases, PngConversionTest,
     ::testing::Values(
-        ConversionCase{"Grey1", 0, 1, 4, {0b10110000}, {255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255, 255}},
+        ConversionCase{
+            "Grey1", 0, 1, 4, {0b10110000}, {255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255, 255}},
         ConversionCase{"Grey2", 0, 2, 4, {0b00011011}, {0, 0, 0, 85, 85, 85, 170, 170, 170, 255, 255, 255}},
         ConversionCase{"Grey16KeepsHighByte", 0, 16, 1, {0x12, 0xAB}, {0x12, 0x12, 0x12}},
         // Transparency is skipped: the grey value 7 keeps its colour.
@@ -55,18 +56,31 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"GreyAlphaNotComposited", 4, 8, 1, {100, 0}, {100, 100, 100}},
         ConversionCase{"GreyAlpha16", 4, 16, 1, {0xFF, 0x00, 0x00, 0x00}, {255, 255, 255}},
         ConversionCase{"Rgb8", 2, 8, 1, {10, 20, 30}, {30, 20, 10}},
-        ConversionCase{"Rgb16KeepsHighBytes", 2, 16, 1, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {0x9A, 0x56, 0x12}},
+        ConversionCase{
+            "Rgb16KeepsHighBytes", 2, 16, 1, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {0x9A, 0x56, 0x12}},
         ConversionCase{"RgbaNotComposited", 6, 8, 1, {10, 20, 30, 0}, {30, 20, 10}},
         ConversionCase{"Rgba16", 6, 16, 1, {1, 0, 2, 0, 3, 0, 0, 0}, {3, 2, 1}},
-        ConversionCase{"PaletteIgnoresTransparency", 3, 8, 2, {0, 1}, {0, 0, 255, 0, 255, 0},
-                       {255, 0, 0, 0, 255, 0}, {0, 0}},
+        ConversionCase{"PaletteIgnoresTransparency",
+                       3,
+                       8,
+                       2,
+                       {0, 1},
+                       {0, 0, 255, 0, 255, 0},
+                       {255, 0, 0, 0, 255, 0},
+                       {0, 0}},
         ConversionCase{"Palette4Bits", 3, 4, 2, {0x10}, {0, 255, 0, 0, 0, 255}, {255, 0, 0, 0, 255, 0}},
-        ConversionCase{"PaletteIndexBeyondTableIsBlack", 3, 8, 2, {1, 200}, {0, 255, 0, 0, 0, 0},
+        ConversionCase{"PaletteIndexBeyondTableIsBlack",
+                       3,
+                       8,
+                       2,
+                       {1, 200},
+                       {0, 255, 0, 0, 0, 0},
                        {255, 0, 0, 0, 255, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The rows of the seven Adam7 passes of an 8-bit picture with `channels` samples a pixel.
-FileBytes Adam7Scanlines(const FileBytes& samples, std::uint32_t width, std::uint32_t height, std::uint32_t channels)
+FileBytes Adam7Scanlines(const FileBytes& samples, std::uint32_t width, std::uint32_t height,
+                         std::uint32_t channels)
 {
     struct Pass {
         std::uint32_t x, y, dx, dy;

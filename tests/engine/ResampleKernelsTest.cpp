@@ -33,7 +33,8 @@ Raster HardEdges(int width, int height)
     return raster;
 }
 
-Raster Resample(const Raster& source, const SizeCase& size, const FilterEntry& filter, ResampleKernels kernels)
+Raster Resample(const Raster& source, const SizeCase& size, const FilterEntry& filter,
+                ResampleKernels kernels)
 {
     Raster out(size.width, size.height);
     ResampleRaster(source, out, filter.WeightFunc, filter.Support, kernels);

@@ -1,5 +1,5 @@
-#include "engine/resample/Contributors.h"
 #include "engine/resample/Resampler.h"
+#include "engine/resample/Contributors.h"
 #include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExactCase{"single destination", kBox, {{0, 30, 60, 90}}, 1, 1, {{45}}},
         // Lobes at a hard edge: position 3 sums to about -28 and 7 to about 281, both clamped;
         // 5 sits between the pixels (255 x 0.497), 1 and 9 ring (6 and 247).
-        ExactCase{"lanczos edge", kLanczos3, {{0, 0, 0, 255, 255, 255}}, 11, 1,
+        ExactCase{"lanczos edge",
+                  kLanczos3,
+                  {{0, 0, 0, 255, 255, 255}},
+                  11,
+                  1,
                   {{0, 6, 0, 0, 0, 127, 255, 255, 255, 247, 255}}}));
 
 class EveryFilter : public ::testing::TestWithParam<int> {};

@@ -39,20 +39,19 @@ TEST_P(SizeRuleCases, GiveTheExpectedSize)
     EXPECT_EQ(size->height, c.expectedHeight);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, SizeRuleCases,
-    ::testing::Values(
-        // Ties go to even.
-        SizeCase{ResizeRule::Decrease, 2, 0, 5, 7, 2, 4},
-        SizeCase{ResizeRule::Increase, 1, 5, 3, 5, 4, 8},
-        SizeCase{ResizeRule::Decrease, 2, 0, 4000, 3000, 2000, 1500},
-        SizeCase{ResizeRule::Decrease, 2, 0, 1, 1, 0, 0},  // no clamping
-        SizeCase{ResizeRule::Increase, 10, 9, 30000, 20000, 327000, 218000},  // 64-bit
-        SizeCase{ResizeRule::SameSize, 0, 0, 4000, 3000, 640, 10},
-        SizeCase{ResizeRule::SameWidth, 0, 0, 4000, 3000, 600, 450},
-        SizeCase{ResizeRule::SameWidth, 0, 0, 3000, 4000, 600, 800},
-        SizeCase{ResizeRule::SameHeight, 0, 0, 4000, 3000, 800, 600},
-        SizeCase{ResizeRule::SameHeight, 0, 0, 3000, 4000, 450, 600}));
+INSTANTIATE_TEST_SUITE_P(Rules, SizeRuleCases,
+                         ::testing::Values(
+                             // Ties go to even.
+                             SizeCase{ResizeRule::Decrease, 2, 0, 5, 7, 2, 4},
+                             SizeCase{ResizeRule::Increase, 1, 5, 3, 5, 4, 8},
+                             SizeCase{ResizeRule::Decrease, 2, 0, 4000, 3000, 2000, 1500},
+                             SizeCase{ResizeRule::Decrease, 2, 0, 1, 1, 0, 0},  // no clamping
+                             SizeCase{ResizeRule::Increase, 10, 9, 30000, 20000, 327000, 218000},  // 64-bit
+                             SizeCase{ResizeRule::SameSize, 0, 0, 4000, 3000, 640, 10},
+                             SizeCase{ResizeRule::SameWidth, 0, 0, 4000, 3000, 600, 450},
+                             SizeCase{ResizeRule::SameWidth, 0, 0, 3000, 4000, 600, 800},
+                             SizeCase{ResizeRule::SameHeight, 0, 0, 4000, 3000, 800, 600},
+                             SizeCase{ResizeRule::SameHeight, 0, 0, 3000, 4000, 450, 600}));
 
 TEST(SizeRules, RefuseAFactorOfOneOrLessOnlyForTheFactorRules)
 {

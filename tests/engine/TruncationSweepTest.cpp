@@ -30,9 +30,11 @@ Decoder DecoderForExtension(std::string extension)
 {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    static const std::map<std::string, Decoder> kDecoders = {
-        {".bmp", DecodeBmp}, {".jpg", DecodeJpeg}, {".jpeg", DecodeJpeg},
-        {".png", DecodePng}, {".gif", DecodeGif}};
+    static const std::map<std::string, Decoder> kDecoders = {{".bmp", DecodeBmp},
+                                                             {".jpg", DecodeJpeg},
+                                                             {".jpeg", DecodeJpeg},
+                                                             {".png", DecodePng},
+                                                             {".gif", DecodeGif}};
     const auto found = kDecoders.find(extension);
     return found == kDecoders.end() ? nullptr : found->second;
 }
@@ -80,13 +82,15 @@ TEST_P(TruncationSweepTest, EveryPrefixDecodesOrFailsCleanly)
         const std::vector<std::uint8_t> bytes = ReadBytes(file);
         const std::size_t swept = std::min(bytes.size(), kSweptBytes);
         for (std::size_t length = 0; length <= swept; length += kStep) {
-            const std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+            const std::vector<std::uint8_t> prefix(bytes.begin(),
+                                                   bytes.begin() + static_cast<std::ptrdiff_t>(length));
             try {
                 const Raster picture = decode(prefix);
                 const auto pixels = static_cast<std::uint64_t>(picture.Width()) *
                                     static_cast<std::uint64_t>(picture.Height());
                 EXPECT_TRUE(picture.Width() > 0 && picture.Height() > 0 && pixels <= kMaxPicturePixels)
-                    << file << " cut at " << length << " gave " << picture.Width() << " x " << picture.Height();
+                    << file << " cut at " << length << " gave " << picture.Width() << " x "
+                    << picture.Height();
                 ++decoded;
             } catch (const DecodeError&) {
                 ++refused;

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace selvane::platform {
@@ -58,9 +58,9 @@ TEST_F(AtomicFile, RemovesOnlyTheStaleTemporariesOfItsTarget)
         const timespec times[2] = {when, when};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
     };
-    const std::set<std::string> kept{
-        "home", "a.ini", ".a.ini.Fresh1", ".a.ini.Ab3xYz2", ".a.ini.Ab3x", ".a.ini.Ab-xYz",
-        ".b.ini.Ab3xYz", "a.ini.Ab3xYz", ".a.ini.Dir123", ".a.ini.Lnk123"};
+    const std::set<std::string> kept{"home",          "a.ini",         ".a.ini.Fresh1", ".a.ini.Ab3xYz2",
+                                     ".a.ini.Ab3x",   ".a.ini.Ab-xYz", ".b.ini.Ab3xYz", "a.ini.Ab3xYz",
+                                     ".a.ini.Dir123", ".a.ini.Lnk123"};
     for (const std::string& name : kept) {
         if (name == "home") continue;
         if (name == ".a.ini.Dir123") fs::create_directory(Path(name));
@@ -126,7 +126,9 @@ TEST_F(AtomicFile, DoesNotFollowALinkPlantedBySomeoneElseInASharedFolder)
     TestSandbox::WriteFile(Path("precious"), "keep");
     fs::create_symlink(Path("precious"), shared + "/setup.exe");
     const bool asRoot = geteuid() == 0;
-    if (asRoot) ASSERT_EQ(lchown((shared + "/setup.exe").c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId), 0);
+    if (asRoot)
+        ASSERT_EQ(lchown((shared + "/setup.exe").c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId),
+                  0);
     else GTEST_SKIP() << "needs root to plant a link owned by another user";
     EXPECT_THROW(WriteFileAtomically(shared + "/setup.exe", "evil"), OsError);
     EXPECT_EQ(TestSandbox::ReadFile(Path("precious")), "keep");

@@ -19,16 +19,13 @@ TEST_P(QuoteExecArgumentTest, QuotesThenEscapesAsTheDesktopEntryRulesRequire)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, QuoteExecArgumentTest,
-    ::testing::Values(
-        QuoteCase{"/usr/bin/selvane-resizer", R"("/usr/bin/selvane-resizer")"},
-        QuoteCase{"/opt/Selvane Image Resizer/run", R"("/opt/Selvane Image Resizer/run")"},
-        // Quoting escapes '"', '`', '$' and '\'; the string rule then doubles each backslash.
-        QuoteCase{R"(/a"b)", R"("/a\\"b")"},
-        QuoteCase{"/a`b", R"("/a\\`b")"},
-        QuoteCase{"/a$HOME", R"("/a\\$HOME")"},
-        QuoteCase{R"(/a\b)", R"("/a\\\\b")"},
-        QuoteCase{"/50%/x", R"("/50%%/x")"},  // not a field code
-        QuoteCase{"/a\nb", R"("/a\nb")"}));     // the line break as an escape, not a new line
+    ::testing::Values(QuoteCase{"/usr/bin/selvane-resizer", R"("/usr/bin/selvane-resizer")"},
+                      QuoteCase{"/opt/Selvane Image Resizer/run", R"("/opt/Selvane Image Resizer/run")"},
+                      // Quoting escapes '"', '`', '$' and '\'; the string rule then doubles each backslash.
+                      QuoteCase{R"(/a"b)", R"("/a\\"b")"}, QuoteCase{"/a`b", R"("/a\\`b")"},
+                      QuoteCase{"/a$HOME", R"("/a\\$HOME")"}, QuoteCase{R"(/a\b)", R"("/a\\\\b")"},
+                      QuoteCase{"/50%/x", R"("/50%%/x")"},  // not a field code
+                      QuoteCase{"/a\nb", R"("/a\nb")"}));   // the line break as an escape, not a new line
 
 TEST(FormatDesktopEntryTest, WritesAnApplicationEntry)
 {
@@ -38,11 +35,10 @@ TEST(FormatDesktopEntryTest, WritesAnApplicationEntry)
               "Name=Selvane Image Resizer\n"
               "Exec=\"/opt/sel vane/run\"\n"
               "Path=/opt/sel vane/\n");
-    EXPECT_EQ(FormatDesktopEntry({" lead\\ing", "/p", ""}),
-              "[Desktop Entry]\n"
-              "Type=Application\n"
-              "Name=\\slead\\\\ing\n"
-              "Exec=\"/p\"\n");
+    EXPECT_EQ(FormatDesktopEntry({" lead\\ing", "/p", ""}), "[Desktop Entry]\n"
+                                                            "Type=Application\n"
+                                                            "Name=\\slead\\\\ing\n"
+                                                            "Exec=\"/p\"\n");
 }
 
 }  // namespace

@@ -23,12 +23,11 @@ TEST(DesktopShortcutTest, WritesAnExecutableEntryAndReplacesAnExistingOne)
 
     EXPECT_EQ(TestSandbox::Names(desktop), std::set<std::string>{"Selvane Image Resizer.desktop"});
     const auto file = desktop / "Selvane Image Resizer.desktop";
-    EXPECT_EQ(TestSandbox::ReadFile(file),
-              "[Desktop Entry]\n"
-              "Type=Application\n"
-              "Name=Selvane Image Resizer\n"
-              "Exec=\"/opt/sel/run\"\n"
-              "Path=/opt/sel/\n");
+    EXPECT_EQ(TestSandbox::ReadFile(file), "[Desktop Entry]\n"
+                                           "Type=Application\n"
+                                           "Name=Selvane Image Resizer\n"
+                                           "Exec=\"/opt/sel/run\"\n"
+                                           "Path=/opt/sel/\n");
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0755));
 }
 

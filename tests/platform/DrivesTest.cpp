@@ -18,7 +18,8 @@ protected:
     void SetUp() override
     {
         const auto dev = sandbox_.Root() / "dev";
-        for (const char* device : {"sda1", "sdb1", "sdc1", "sr0", "nvme0n1p2"}) TestSandbox::WriteFile(dev / device, "");
+        for (const char* device : {"sda1", "sdb1", "sdc1", "sr0", "nvme0n1p2"})
+            TestSandbox::WriteFile(dev / device, "");
         labels_ = dev / "disk/by-label";
         std::filesystem::create_directories(labels_);
         std::filesystem::create_symlink("../../sdb1", labels_ / "HOLIDAY\\x20PICS");
@@ -27,31 +28,34 @@ protected:
 
         const std::string d = dev.string();
         table_ = sandbox_.Root() / "mounts";
-        TestSandbox::WriteFile(table_,
-            "proc /proc proc rw,nosuid,nodev,noexec,relatime 0 0\n"
-            "sysfs /sys sysfs rw,nosuid,nodev,noexec,relatime 0 0\n"
-            "udev /dev devtmpfs rw,nosuid,relatime 0 0\n"
-            "rootfs / rootfs rw 0 0\n" +
-            d + "/sda1 / ext4 rw,relatime 0 0\n"
-            "tmpfs /run tmpfs rw,nosuid,nodev 0 0\n"
-            "tmpfs /tmp tmpfs rw,nosuid,nodev 0 0\n" +
-            d + "/nvme0n1p2 /home/ann/My\\040Data btrfs rw 0 0\n" +
-            d + "/sdb1 /media/ann/HOLIDAY\\040PICS vfat rw,nosuid 0 0\n" +
-            d + "/sdc1 /run/media/bob/stick exfat rw 0 0\n" +
-            d + "/sr0 /media/cdrom iso9660 ro 0 0\n"
-            "server:/export/photos /mnt/photos nfs4 rw 0 0\n"
-            "//nas/share /mnt/nas cifs rw 0 0\n"
-            "bob@host:/srv /mnt/remote fuse.sshfs rw 0 0\n"
-            "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n" +
-            d + "/sda1 /boot/efi vfat rw 0 0\n" +
-            d + "/sda1 /etc/hosts ext4 rw 0 0\n"
-            "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
-            "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
-            "broken-line-without-fields\n"
-            "\n");
+        TestSandbox::WriteFile(table_, "proc /proc proc rw,nosuid,nodev,noexec,relatime 0 0\n"
+                                       "sysfs /sys sysfs rw,nosuid,nodev,noexec,relatime 0 0\n"
+                                       "udev /dev devtmpfs rw,nosuid,relatime 0 0\n"
+                                       "rootfs / rootfs rw 0 0\n" +
+                                           d +
+                                           "/sda1 / ext4 rw,relatime 0 0\n"
+                                           "tmpfs /run tmpfs rw,nosuid,nodev 0 0\n"
+                                           "tmpfs /tmp tmpfs rw,nosuid,nodev 0 0\n" +
+                                           d + "/nvme0n1p2 /home/ann/My\\040Data btrfs rw 0 0\n" + d +
+                                           "/sdb1 /media/ann/HOLIDAY\\040PICS vfat rw,nosuid 0 0\n" + d +
+                                           "/sdc1 /run/media/bob/stick exfat rw 0 0\n" + d +
+                                           "/sr0 /media/cdrom iso9660 ro 0 0\n"
+                                           "server:/export/photos /mnt/photos nfs4 rw 0 0\n"
+                                           "//nas/share /mnt/nas cifs rw 0 0\n"
+                                           "bob@host:/srv /mnt/remote fuse.sshfs rw 0 0\n"
+                                           "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n" +
+                                           d + "/sda1 /boot/efi vfat rw 0 0\n" + d +
+                                           "/sda1 /etc/hosts ext4 rw 0 0\n"
+                                           "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+                                           "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
+                                           "broken-line-without-fields\n"
+                                           "\n");
     }
 
-    std::vector<Drive> Read() const { return ReadDrives({table_.string(), "/nonexistent", labels_.string()}); }
+    std::vector<Drive> Read() const
+    {
+        return ReadDrives({table_.string(), "/nonexistent", labels_.string()});
+    }
 
     // The topmost mount at that point.
     static const Drive& At(const std::vector<Drive>& drives, const std::string& mountPoint)

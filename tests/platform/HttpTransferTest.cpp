@@ -109,8 +109,7 @@ TEST_F(HttpTransferTest, DeliversTheBodyInPiecesOfAtMost1025Bytes)
     ASSERT_EQ(HttpGet(Request(server_.Url("/file")), collector_).outcome, HttpOutcome::Completed);
 
     EXPECT_EQ(collector_.body, body);
-    EXPECT_LE(*std::max_element(collector_.pieces.begin(), collector_.pieces.end()),
-              kHttpChunkSize);
+    EXPECT_LE(*std::max_element(collector_.pieces.begin(), collector_.pieces.end()), kHttpChunkSize);
     ASSERT_TRUE(collector_.head);
     EXPECT_EQ(collector_.head->status, 200);
     EXPECT_EQ(collector_.head->contentLength, "20000");
@@ -137,8 +136,7 @@ TEST_F(HttpTransferTest, TellsTheReceiverAboutAnEmptyBody)
 
 TEST_F(HttpTransferTest, PassesAnErrorStatusOnToTheReceiver)
 {
-    ASSERT_EQ(HttpGet(Request(server_.Url("/missing")), collector_).outcome,
-              HttpOutcome::Completed);
+    ASSERT_EQ(HttpGet(Request(server_.Url("/missing")), collector_).outcome, HttpOutcome::Completed);
     EXPECT_EQ(collector_.head->status, 404);
 }
 

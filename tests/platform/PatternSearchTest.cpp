@@ -32,28 +32,23 @@ TEST_P(MatchesPatternTest, FollowsTheSearchRules)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MatchesPatternTest,
-    ::testing::Values(
-        PatternCase{"photo.JPG", "*.jpg", true},          // no regard to case
-        PatternCase{"PHOTO.jpg", "photo.JPG", true},
-        PatternCase{"photo.jpeg", "*.jpg", false},
-        PatternCase{"photo.jpg.bak", "*.jpg", false},
-        PatternCase{"archive.tar.gz", "*.gz", true},
-        PatternCase{"README", "*.*", true},               // "*.*" is every name, dot or not
-        PatternCase{".profile", "*.*", true},
-        PatternCase{"abc", "a?c", true},
-        PatternCase{"ac", "a?c", false},
-        PatternCase{"abbc", "a?c", false},
-        PatternCase{"aXbYc", "a*b*c", true},
-        PatternCase{"aXbY", "a*b*c", false},
-        PatternCase{"anything", "*", true},
-        PatternCase{"a", "", false},
-        PatternCase{"IMG 12:30.jpg", "img*:30.*", true},  // colons and spaces are ordinary
-        PatternCase{"\xC3\xA9t\xC3\xA9.png", "?t?.png", true},  // "?" is one character, not one byte
-        PatternCase{"\xC3\x84RGER.png", "\xC3\xA4rger.PNG", true},  // case beyond ASCII
-        PatternCase{"\xFF.jpg", "?.jpg", true},           // a stray byte is one character
-        PatternCase{"\xFF\xFE.jpg", "?.jpg", false},
-        PatternCase{"star*.jpg", "star*.jpg", true},      // a name may hold the wildcards
-        PatternCase{"what?.txt", "WHAT?.TXT", true}));
+    ::testing::Values(PatternCase{"photo.JPG", "*.jpg", true},  // no regard to case
+                      PatternCase{"PHOTO.jpg", "photo.JPG", true}, PatternCase{"photo.jpeg", "*.jpg", false},
+                      PatternCase{"photo.jpg.bak", "*.jpg", false},
+                      PatternCase{"archive.tar.gz", "*.gz", true},
+                      PatternCase{"README", "*.*", true},  // "*.*" is every name, dot or not
+                      PatternCase{".profile", "*.*", true}, PatternCase{"abc", "a?c", true},
+                      PatternCase{"ac", "a?c", false}, PatternCase{"abbc", "a?c", false},
+                      PatternCase{"aXbYc", "a*b*c", true}, PatternCase{"aXbY", "a*b*c", false},
+                      PatternCase{"anything", "*", true}, PatternCase{"a", "", false},
+                      PatternCase{"IMG 12:30.jpg", "img*:30.*", true},  // colons and spaces are ordinary
+                      PatternCase{"\xC3\xA9t\xC3\xA9.png", "?t?.png",
+                                  true},  // "?" is one character, not one byte
+                      PatternCase{"\xC3\x84RGER.png", "\xC3\xA4rger.PNG", true},  // case beyond ASCII
+                      PatternCase{"\xFF.jpg", "?.jpg", true},  // a stray byte is one character
+                      PatternCase{"\xFF\xFE.jpg", "?.jpg", false},
+                      PatternCase{"star*.jpg", "star*.jpg", true},  // a name may hold the wildcards
+                      PatternCase{"what?.txt", "WHAT?.TXT", true}));
 
 std::vector<std::string> NamesOf(const std::vector<FoundEntry>& entries)
 {
@@ -64,7 +59,8 @@ std::vector<std::string> NamesOf(const std::vector<FoundEntry>& entries)
 
 const FoundEntry& Entry(const std::vector<FoundEntry>& entries, const std::string& name)
 {
-    const auto found = std::find_if(entries.begin(), entries.end(), [&](const FoundEntry& e) { return e.name == name; });
+    const auto found =
+        std::find_if(entries.begin(), entries.end(), [&](const FoundEntry& e) { return e.name == name; });
     if (found == entries.end()) throw std::runtime_error("no entry " + name);
     return *found;
 }

@@ -50,11 +50,10 @@ TEST_F(SpecialFoldersTest, DesktopAndDocumentsFallBackToTheUsualNames)
 
 TEST_F(SpecialFoldersTest, DesktopAndDocumentsComeFromUserDirs)
 {
-    WriteUserDirs(
-        "# This file is written by xdg-user-dirs-update\n"
-        "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-        "XDG_DOCUMENTS_DIR=\"/data/My \\\"Docs\\\"/\"\n"
-        "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    WriteUserDirs("# This file is written by xdg-user-dirs-update\n"
+                  "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+                  "XDG_DOCUMENTS_DIR=\"/data/My \\\"Docs\\\"/\"\n"
+                  "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
     EXPECT_EQ(DesktopFolder(), Home() + "/Schreibtisch");
     EXPECT_EQ(DocumentsFolder(), "/data/My \"Docs\"");
 }
@@ -69,7 +68,8 @@ TEST_F(SpecialFoldersTest, UserDirsAreReadFromTheConfigFolderAndTheLastAssignmen
 
 TEST_F(SpecialFoldersTest, MalformedUserDirsEntriesFallBack)
 {
-    for (const std::string value : {"\"relative/Desk\"", "$HOME/Unquoted", "\"$HOME/Unterminated", "\"$HOMEX/y\""}) {
+    for (const std::string value :
+         {"\"relative/Desk\"", "$HOME/Unquoted", "\"$HOME/Unterminated", "\"$HOMEX/y\""}) {
         WriteUserDirs("XDG_DESKTOP_DIR=" + value + "\n");
         EXPECT_EQ(DesktopFolder(), Home() + "/Desktop") << value;
     }
@@ -80,7 +80,8 @@ TEST_F(SpecialFoldersTest, MalformedUserDirsEntriesFallBack)
 
 TEST_F(SpecialFoldersTest, WithoutHomeOrXdgVariablesNothingCanBeWorkedOut)
 {
-    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) sandbox_.SetVariable(variable, std::nullopt);
+    for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        sandbox_.SetVariable(variable, std::nullopt);
     EXPECT_EQ(ConfigFolder(), "");
     EXPECT_EQ(DesktopFolder(), "");
     EXPECT_EQ(DocumentsFolder(), "");

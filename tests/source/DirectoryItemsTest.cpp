@@ -5,25 +5,23 @@
 #include <filesystem>
 
 namespace selvane {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 void PrintTo(const DirectoryItem& item, std::ostream* out)
 {
-    *out << "{" << item.text << ", " << item.path << ", " << static_cast<int>(item.glyph) << ", " << item.indent << "}";
+    *out << "{" << item.text << ", " << item.path << ", " << static_cast<int>(item.glyph) << ", "
+         << item.indent << "}";
 }
 
 namespace {
 
 TEST(DirectoryItemsTest, TwoLevelsDownThePathThenTheCurrentFolderThenSubfolders)
 {
-    const std::vector<DirectoryItem> expected{
-        {"/", "/", GlyphId::OpenFolder, 2},
-        {"home", "/home", GlyphId::OpenFolder, 6},
-        {"ann", "/home/ann", GlyphId::CurrentFolder, 10},
-        {"Music", "/home/ann/Music", GlyphId::ClosedFolder, 14},
-        {"photos", "/home/ann/photos", GlyphId::ClosedFolder, 14}};
+    const std::vector<DirectoryItem> expected{{"/", "/", GlyphId::OpenFolder, 2},
+                                              {"home", "/home", GlyphId::OpenFolder, 6},
+                                              {"ann", "/home/ann", GlyphId::CurrentFolder, 10},
+                                              {"Music", "/home/ann/Music", GlyphId::ClosedFolder, 14},
+                                              {"photos", "/home/ann/photos", GlyphId::ClosedFolder, 14}};
     EXPECT_EQ(DirectoryItems("/home/ann", {"Music", "photos"}), expected);
     EXPECT_EQ(CurrentItemIndex("/home/ann"), 2);
 }

@@ -3,8 +3,8 @@
 #include "source/SourceErrors.h"
 #include "source/TessaroFileList.h"
 
-#include "SourceTestSupport.h"
 #include "platform/OsError.h"
+#include "SourceTestSupport.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -133,7 +133,8 @@ TEST_P(MouseButtonTest, EveryButtonReleaseOverTheListRaisesOnSelectChaged)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, MouseButtonTest, ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton));
+INSTANTIATE_TEST_SUITE_P(Buttons, MouseButtonTest,
+                         ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton));
 
 TEST_F(FileListBoxTest, ClicksOnAnEmptyListRaiseNothing)
 {

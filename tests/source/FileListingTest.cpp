@@ -97,7 +97,8 @@ TEST_F(ListFolderTest, TrailingSemicolonListsTheSameAsWithout)
 {
     const std::string folder = Folder("mask");
     Touch(folder, {"a.jpg", "b.png", "c.txt"});
-    EXPECT_EQ(Texts(ListFolder(folder, "*.jpg;*.png;", {ftNormal})), Texts(ListFolder(folder, "*.jpg;*.png", {ftNormal})));
+    EXPECT_EQ(Texts(ListFolder(folder, "*.jpg;*.png;", {ftNormal})),
+              Texts(ListFolder(folder, "*.jpg;*.png", {ftNormal})));
     EXPECT_TRUE(ListFolder(folder, ";", {ftNormal}).empty());
 }
 

@@ -17,7 +17,8 @@ protected:
         Touch(base_, {"photo.jpg", "star*.jpg", "[boxed]"});
     }
 
-    void Expect(const std::string& text, const std::string& folder, const std::string& file, bool pattern = false)
+    void Expect(const std::string& text, const std::string& folder, const std::string& file,
+                bool pattern = false)
     {
         const ListPath parts = SplitListPath(text, base_);
         EXPECT_EQ(parts.folder, folder) << text;

@@ -12,7 +12,8 @@ protected:
     void SetUp() override
     {
         root_ = QString::fromStdString(Folder("disk"));
-        for (const char* name : {"Program Files", "photo", "photo album"}) Folder(std::string("disk/") + name);
+        for (const char* name : {"Program Files", "photo", "photo album"})
+            Folder(std::string("disk/") + name);
         edit_.setText(root_ + "/");
         edit_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit_));

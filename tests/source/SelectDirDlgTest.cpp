@@ -1,7 +1,7 @@
+#include "source/SelectDirDlg.h"
 #include "source/DirectoryListBox.h"
 #include "source/DriveComboBox.h"
 #include "source/FileListBox.h"
-#include "source/SelectDirDlg.h"
 #include "source/SelectFolder.h"
 
 #include "SourceTestSupport.h"
@@ -131,7 +131,8 @@ TEST_F(SelectDirDlgTest, DoubleClickOpensAFolderAndTheFileListFollows)
         auto* files = Child<TFileListBox>(dialog, "FileList");
         ASSERT_EQ(files->ItemCount(), 1);
         EXPECT_EQ(files->ItemText(0), "picture.jpg");
-        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, testing::RowCentre(*tree, tree->count() - 1));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {},
+                           testing::RowCentre(*tree, tree->count() - 1));
         EXPECT_EQ(tree->Folder(), start_ + "/two");
         EXPECT_EQ(files->Folder(), start_ + "/two");
         ASSERT_EQ(files->ItemCount(), 1);

@@ -32,9 +32,10 @@ class SourceTest : public ::testing::Test {
 protected:
     SourceTest() : savedFolder_(platform::GetCurrentFolder())
     {
-        previousHandler_ = SetMessageHandler([this](MessageKind kind, const std::string&, const std::string& text) {
-            messages_.push_back({kind, text});
-        });
+        previousHandler_ =
+            SetMessageHandler([this](MessageKind kind, const std::string&, const std::string& text) {
+                messages_.push_back({kind, text});
+            });
     }
 
     ~SourceTest() override
@@ -54,7 +55,8 @@ protected:
 
     static void Touch(const std::string& folder, const std::vector<std::string>& names)
     {
-        for (const std::string& name : names) TestSandbox::WriteFile(std::filesystem::path(folder) / name, "x");
+        for (const std::string& name : names)
+            TestSandbox::WriteFile(std::filesystem::path(folder) / name, "x");
     }
 
     static void MakeFifo(const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }

@@ -118,8 +118,8 @@ std::vector<RecordedRequest> LoopbackHttpServer::Requests() const
 std::size_t LoopbackHttpServer::RequestsFor(const std::string& path) const
 {
     const std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(std::count_if(requests_.begin(), requests_.end(),
-                                                  [&](const auto& r) { return r.path == path; }));
+    return static_cast<std::size_t>(
+        std::count_if(requests_.begin(), requests_.end(), [&](const auto& r) { return r.path == path; }));
 }
 
 bool LoopbackHttpServer::WaitReadable(int socket) const
@@ -166,29 +166,24 @@ void LoopbackHttpServer::Handle(int client)
     {
         const std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        const auto found =
-            std::find_if(replies_.rbegin(), replies_.rend(),
-                         [&](const auto& entry) { return entry.first == request.path; });
+        const auto found = std::find_if(replies_.rbegin(), replies_.rend(),
+                                        [&](const auto& entry) { return entry.first == request.path; });
         if (found != replies_.rend()) reply = found->second;
     }
     if (request.raw.empty() || request.raw[0] == '\x16') return;
 
     if (reply.neverAnswer) {
         char buffer[256];
-        while (WaitReadable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {
-        }
+        while (WaitReadable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {}
         return;
     }
-    std::string head = "HTTP/1.0 " + std::to_string(reply.status) + " " +
-                       ReasonPhrase(reply.status) + "\r\n";
+    std::string head = "HTTP/1.0 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) + "\r\n";
     for (const std::string& line : reply.headers) head += line + "\r\n";
     if (reply.withLength)
-        head += "Content-Length: " +
-                reply.contentLength.value_or(std::to_string(reply.body.size())) + "\r\n";
+        head += "Content-Length: " + reply.contentLength.value_or(std::to_string(reply.body.size())) + "\r\n";
     head += "Connection: close\r\n\r\n";
     SendAll(client, head);
-    const std::size_t bytes =
-        std::min(reply.body.size(), reply.bytesSent.value_or(reply.body.size()));
+    const std::size_t bytes = std::min(reply.body.size(), reply.bytesSent.value_or(reply.body.size()));
     SendAll(client, std::string_view(reply.body).substr(0, bytes));
 }
 

@@ -10,9 +10,9 @@
 #pragma once
 
 #include <functional>
+#include <grp.h>
 #include <stdexcept>
 #include <string>
-#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,9 +29,9 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body)
     if (child == 0) {
         close(channel[0]);
         std::string result;
-        if (geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setresgid(kUnprivilegedId, kUnprivilegedId, kUnprivilegedId) != 0 ||
-             setresuid(kUnprivilegedId, kUnprivilegedId, kUnprivilegedId) != 0)) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 ||
+                               setresgid(kUnprivilegedId, kUnprivilegedId, kUnprivilegedId) != 0 ||
+                               setresuid(kUnprivilegedId, kUnprivilegedId, kUnprivilegedId) != 0)) {
             result = "cannot drop privileges";
         } else {
             try {
@@ -51,7 +51,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body)
     std::string result;
     char buffer[4096];
     ssize_t count;
-    while ((count = read(channel[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(count));
+    while ((count = read(channel[0], buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<std::size_t>(count));
     close(channel[0]);
     int status = 0;
     waitpid(child, &status, 0);

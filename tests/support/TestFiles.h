@@ -23,7 +23,8 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string(info->test_suite_name()) + "-" + info->name();
         std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests have "/" in their names
-        root_ = std::filesystem::temp_directory_path() / ("selvane-" + std::to_string(::getpid()) + "-" + name);
+        root_ =
+            std::filesystem::temp_directory_path() / ("selvane-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_);
     }
@@ -36,13 +37,14 @@ protected:
 
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size)
 {
-    for (int i = 0; i < size; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // A bottom-up 24-bit BMP of the raster.
@@ -61,7 +63,8 @@ inline std::vector<std::uint8_t> BmpBytes(const Raster& raster)
     PutLittleEndian(bytes, 28, 24, 2);
     for (int y = 0; y < raster.Height(); ++y) {
         const std::uint8_t* row = raster.Row(raster.Height() - 1 - y);
-        std::copy(row, row + raster.Stride(), bytes.begin() + 54 + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(y)));
+        std::copy(row, row + raster.Stride(),
+                  bytes.begin() + 54 + static_cast<std::ptrdiff_t>(stride * static_cast<std::size_t>(y)));
     }
     return bytes;
 }

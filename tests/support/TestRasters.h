@@ -15,7 +15,8 @@ inline Raster GreyRaster(const std::vector<std::vector<std::uint8_t>>& values)
     Raster raster(static_cast<int>(values.empty() ? 0 : values[0].size()), static_cast<int>(values.size()));
     for (int y = 0; y < raster.Height(); ++y)
         for (int x = 0; x < raster.Width(); ++x)
-            for (int c = 0; c < 3; ++c) raster.Row(y)[3 * x + c] = values[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+            for (int c = 0; c < 3; ++c)
+                raster.Row(y)[3 * x + c] = values[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
     return raster;
 }
 
@@ -24,7 +25,8 @@ inline std::vector<std::vector<std::uint8_t>> BlueValues(const Raster& raster)
 {
     std::vector<std::vector<std::uint8_t>> values(static_cast<std::size_t>(raster.Height()));
     for (int y = 0; y < raster.Height(); ++y)
-        for (int x = 0; x < raster.Width(); ++x) values[static_cast<std::size_t>(y)].push_back(raster.Row(y)[3 * x]);
+        for (int x = 0; x < raster.Width(); ++x)
+            values[static_cast<std::size_t>(y)].push_back(raster.Row(y)[3 * x]);
     return values;
 }
 

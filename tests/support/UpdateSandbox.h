@@ -27,8 +27,8 @@ public:
         Set("XDG_CONFIG_HOME", (Home() / ".config").string());
         Set("XDG_DATA_HOME", (Home() / ".local/share").string());
         Set("XDG_CACHE_HOME", (Home() / ".cache").string());
-        for (const char* proxy : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
-                                  "all_proxy", "ALL_PROXY"})
+        for (const char* proxy :
+             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
             Set(proxy, std::nullopt);
         Set("no_proxy", "*");
     }

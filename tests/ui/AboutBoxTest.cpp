@@ -37,7 +37,8 @@ TEST_P(AboutBoxTest, AClickAnywhereClosesIt)
     QMetaObject::invokeMethod(
         &form,
         [&] {
-            ASSERT_TRUE(WaitUntil([] { return qobject_cast<TAboutBox*>(QApplication::activeModalWidget()); }));
+            ASSERT_TRUE(
+                WaitUntil([] { return qobject_cast<TAboutBox*>(QApplication::activeModalWidget()); }));
             auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
             QPoint point(300, 330);
             if (where == "version") point = box->lblVersion->geometry().center();

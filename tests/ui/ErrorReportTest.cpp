@@ -17,7 +17,8 @@ namespace {
 bool IsReportLine(const std::string& line, const std::string& message)
 {
     const std::string stamp = "dddd-dd-dd dd:dd:dd ";
-    if (line.size() != stamp.size() + message.size() + 1 || line.compare(stamp.size(), std::string::npos, message + "\n") != 0)
+    if (line.size() != stamp.size() + message.size() + 1 ||
+        line.compare(stamp.size(), std::string::npos, message + "\n") != 0)
         return false;
     for (std::size_t i = 0; i < stamp.size(); ++i) {
         const bool digit = std::isdigit(static_cast<unsigned char>(line[i])) != 0;
@@ -64,8 +65,9 @@ TEST_F(MainFormTest, AnErrorDuringTheStartIsReportedAndTheStartGoesOn)
 
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].text, "cannot report the update error");
-    EXPECT_NE(TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName).find("cannot report the update error"),
-              std::string::npos);
+    EXPECT_NE(
+        TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName).find("cannot report the update error"),
+        std::string::npos);
     // The step after the check still ran.
     EXPECT_TRUE(form_->FileList->ItemSelected(0));
 }

@@ -71,7 +71,8 @@ TEST_F(InternetLabelTest, RedUnderTheMouseAndPurpleAfterAVisit)
 
     Enter();
     Click();
-    EXPECT_EQ(label_->opened, std::vector<QString>{"https://www.selvane.example/download-selvane/index.html"});
+    EXPECT_EQ(label_->opened,
+              std::vector<QString>{"https://www.selvane.example/download-selvane/index.html"});
     EXPECT_TRUE(label_->Visited());
     // Setting Visited colours the text even under the mouse.
     EXPECT_EQ(label_->TextColor(), kPurple);

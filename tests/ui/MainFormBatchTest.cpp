@@ -35,16 +35,18 @@ int CountEndingWith(const std::vector<std::string>& lines, const std::string& ta
 void WhenLogShows(TMainForm& form, const std::string& prefix, std::function<void()> action)
 {
     auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(form.Memo, &QPlainTextEdit::textChanged, &form, [&form, prefix, action, connection] {
-        if (!form.Memo->toPlainText().contains(QString::fromStdString(prefix))) return;
-        QObject::disconnect(*connection);
-        QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
-    });
+    *connection =
+        QObject::connect(form.Memo, &QPlainTextEdit::textChanged, &form, [&form, prefix, action, connection] {
+            if (!form.Memo->toPlainText().contains(QString::fromStdString(prefix))) return;
+            QObject::disconnect(*connection);
+            QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
+        });
 }
 
 TEST_F(MainFormBatchTest, F9ResizesTheSelectedPictures)
 {
-    const std::string folder = MakePictures("photos", {"a.jpg", "b.png", "c.jpg", "notes.txt.jpg.bak"}, 40, 30);
+    const std::string folder =
+        MakePictures("photos", {"a.jpg", "b.png", "c.jpg", "notes.txt.jpg.bak"}, 40, 30);
     WriteQuietSettings(folder);
     TMainForm& form = StartShown();
     ASSERT_EQ(form.FileList->ItemCount(), 3);
@@ -101,7 +103,8 @@ TEST_F(MainFormBatchTest, AbortDuringAPictureStopsBeforeTheNext)
     WriteQuietSettings(folder);
     TMainForm& form = StartShown();
     form.actSellAll->trigger();
-    WhenLogShows(form, "File resized and saved as: ", [&form] { QTest::mouseClick(form.btnAbort, Qt::LeftButton); });
+    WhenLogShows(
+        form, "File resized and saved as: ", [&form] { QTest::mouseClick(form.btnAbort, Qt::LeftButton); });
 
     QTest::mouseClick(form.btnStart, Qt::LeftButton);
 

@@ -53,13 +53,14 @@ void ClickMenuItem(QMenuBar* bar, QMenu* menu, QAction* item)
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, CloseOnceTest,
-    ::testing::Values(CloseWay{"TitleBarButton", [](TMainForm& form) { form.close(); }},
-                      CloseWay{"CtrlF4", [](TMainForm& form) { QTest::keyClick(&form, Qt::Key_F4, Qt::ControlModifier); }},
-                      CloseWay{"ExitMenuItem",
-                               [](TMainForm& form) { ClickMenuItem(form.menuBar(), form.mnuOp, form.mnuExit2); }},
-                      CloseWay{"TrayExit", [](TMainForm& form) { form.actExit->trigger(); }},
-                      CloseWay{"SessionEndSignal", [](TMainForm&) { raise(SIGTERM); }},
-                      CloseWay{"HangUpSignal", [](TMainForm&) { raise(SIGHUP); }}),
+    ::testing::Values(
+        CloseWay{"TitleBarButton", [](TMainForm& form) { form.close(); }},
+        CloseWay{"CtrlF4", [](TMainForm& form) { QTest::keyClick(&form, Qt::Key_F4, Qt::ControlModifier); }},
+        CloseWay{"ExitMenuItem",
+                 [](TMainForm& form) { ClickMenuItem(form.menuBar(), form.mnuOp, form.mnuExit2); }},
+        CloseWay{"TrayExit", [](TMainForm& form) { form.actExit->trigger(); }},
+        CloseWay{"SessionEndSignal", [](TMainForm&) { raise(SIGTERM); }},
+        CloseWay{"HangUpSignal", [](TMainForm&) { raise(SIGHUP); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainFormTest, DestructionWithoutACloseSaves)

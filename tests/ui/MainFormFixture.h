@@ -5,13 +5,13 @@
 // connections, so no test reaches the network.
 #pragma once
 
-#include "tests/support/ClosedPort.h"
 #include "engine/codec/JpegEncoder.h"
 #include "engine/Raster.h"
 #include "platform/Administrator.h"
 #include "platform/ProgramPath.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
+#include "tests/support/ClosedPort.h"
 #include "tests/support/TestSandbox.h"
 #include "ui/mainform/MainForm.h"
 #include "ui/mainform/SettingsFile.h"
@@ -60,7 +60,8 @@ protected:
     {
         sandbox_.SetVariable("TMPDIR", Temp().string());
         sandbox_.SetVariable("no_proxy", "*");
-        for (const char* proxy : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        for (const char* proxy :
+             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
             sandbox_.SetVariable(proxy, std::nullopt);
         std::filesystem::create_directories(Temp());
         std::filesystem::create_directories(ProgramFolder());
@@ -85,7 +86,10 @@ protected:
     std::filesystem::path Temp() const { return sandbox_.Root() / "tmp"; }
     std::filesystem::path ProgramFolder() const { return sandbox_.Root() / "bin"; }
     std::filesystem::path Desktop() const { return sandbox_.Home() / "Desktop"; }
-    std::filesystem::path SettingsFolder() const { return sandbox_.Home() / ".config" / kSettingsProgramName; }
+    std::filesystem::path SettingsFolder() const
+    {
+        return sandbox_.Home() / ".config" / kSettingsProgramName;
+    }
     std::filesystem::path SettingsPath() const { return SettingsFolder() / kSettingsFileName; }
 
     void WriteSettings(const std::string& text) const { TestSandbox::WriteFile(SettingsPath(), text); }
@@ -121,7 +125,8 @@ protected:
             }
             Raster raster(width, height);
             for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width * 3; ++x) raster.Row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 3);
+                for (int x = 0; x < width * 3; ++x)
+                    raster.Row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 3);
             WriteJpegFile(raster, 90, path);
         }
         return folder.string() + "/";
@@ -131,8 +136,8 @@ protected:
     // the given folder in the path edit.
     void WriteQuietSettings(const std::string& folder, const std::string& extra = "") const
     {
-        WriteSettings("[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" + folder +
-                      "\n" + extra);
+        WriteSettings("[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" +
+                      folder + "\n" + extra);
     }
 
     TMainForm& Start()
@@ -160,7 +165,8 @@ protected:
         return list->visualRect(list->model()->index(row, 0));
     }
 
-    void ClickItem(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton)
+    void ClickItem(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                   Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(form_->FileList->viewport(), button, modifiers, ItemRect(row).center());
     }

@@ -9,8 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QTabBar>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "ui/widgets/SelectionSlider.h"
@@ -41,7 +41,8 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     EXPECT_EQ(form.spnWH->Value(), 600);
     EXPECT_EQ(form.spnRound->Value(), 2);
     EXPECT_EQ(form.spnZecimal->Value(), 0);
-    for (QCheckBox* on : {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect, form.chkOverwrite})
+    for (QCheckBox* on :
+         {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect, form.chkOverwrite})
         EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
     for (QCheckBox* off : {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName})
         EXPECT_FALSE(off->isChecked()) << off->objectName().toStdString();
@@ -54,7 +55,8 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     EXPECT_NE(shortcut.find((ProgramFolder() / "selvane-resizer").string()), std::string::npos) << shortcut;
 
     // The automatic check ran before the window was shown: the site refused the connection.
-    EXPECT_EQ(form.StatusText(), "Updating: error contacting the web site. Please manually check for updates.");
+    EXPECT_EQ(form.StatusText(),
+              "Updating: error contacting the web site. Please manually check for updates.");
     EXPECT_GT(form.LastCheck, 0);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(messages_.empty());
@@ -65,17 +67,22 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     const std::string folder = MakePictures("photos", {"a.jpg"});
     const std::string lastCheck = FormatShortDate(45000);
     const std::map<std::string, std::string> stored = {
-        {"WindowState/Last_used_tab", "2"}, {"WindowState/Left", "120"}, {"WindowState/Top", "90"},
-        {"WindowState/Width", "810"}, {"WindowState/Height", "640"}, {"WindowState/Maximized", "0"},
-        {"Resize/radXDecrease", "0"}, {"Resize/radXIncrease", "0"}, {"Resize/radSameHeight", "1"},
-        {"Resize/radSameWidth", "0"}, {"Resize/radSameSize", "0"}, {"Updates/LastCheck", lastCheck},
-        {"Updates/spnAutoUpdate", "0"}, {"Settings/trkQuality", "88"}, {"Settings/spnHideHint", "5200"},
-        {"Settings/spnOpacity", "201"}, {"Settings/spnWidth", "1024"}, {"Settings/cmbResampleQ", "3"},
-        {"Settings/spnWH", "-7"}, {"Settings/spnRound", "7"}, {"Settings/spnZecimal", "4"},
-        {"Settings/chkTrayIcon", "0"}, {"Settings/chkPreview", "0"}, {"Settings/chkSkins", "0"},
-        {"Settings/chkSounds", "1"}, {"Settings/radHintsOff", "0"}, {"Settings/radHintsTooltips", "0"},
-        {"Settings/radHintsStatBar", "1"}, {"Settings/chkAutoStartUp", "0"}, {"Settings/chkProtect", "0"},
-        {"Settings/chkOverwrite", "0"}, {"Settings/LastPath", folder}};
+        {"WindowState/Last_used_tab", "2"}, {"WindowState/Left", "120"},
+        {"WindowState/Top", "90"},          {"WindowState/Width", "810"},
+        {"WindowState/Height", "640"},      {"WindowState/Maximized", "0"},
+        {"Resize/radXDecrease", "0"},       {"Resize/radXIncrease", "0"},
+        {"Resize/radSameHeight", "1"},      {"Resize/radSameWidth", "0"},
+        {"Resize/radSameSize", "0"},        {"Updates/LastCheck", lastCheck},
+        {"Updates/spnAutoUpdate", "0"},     {"Settings/trkQuality", "88"},
+        {"Settings/spnHideHint", "5200"},   {"Settings/spnOpacity", "201"},
+        {"Settings/spnWidth", "1024"},      {"Settings/cmbResampleQ", "3"},
+        {"Settings/spnWH", "-7"},           {"Settings/spnRound", "7"},
+        {"Settings/spnZecimal", "4"},       {"Settings/chkTrayIcon", "0"},
+        {"Settings/chkPreview", "0"},       {"Settings/chkSkins", "0"},
+        {"Settings/chkSounds", "1"},        {"Settings/radHintsOff", "0"},
+        {"Settings/radHintsTooltips", "0"}, {"Settings/radHintsStatBar", "1"},
+        {"Settings/chkAutoStartUp", "0"},   {"Settings/chkProtect", "0"},
+        {"Settings/chkOverwrite", "0"},     {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -116,7 +123,8 @@ TEST_F(MainFormSettingsTest, WithoutLeftTheWindowKeepsItsDesignedPlace)
 
 TEST_F(MainFormSettingsTest, AMaximizedCloseKeepsTheEarlierBounds)
 {
-    WriteSettings("[WindowState]\nLeft=60\nTop=70\nWidth=640\nHeight=480\nMaximized=1\n[Updates]\nspnAutoUpdate=0\n");
+    WriteSettings(
+        "[WindowState]\nLeft=60\nTop=70\nWidth=640\nHeight=480\nMaximized=1\n[Updates]\nspnAutoUpdate=0\n");
     TMainForm& form = StartShown();
     EXPECT_TRUE(WaitUntil([&] { return form.isMaximized(); }));
     EXPECT_EQ(form.normalGeometry(), QRect(60, 70, 640, 480));
@@ -170,14 +178,14 @@ TEST_P(LoadedRadioTest, TheLastTrueKeyInLoadOrderWins)
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, LoadedRadioTest,
-    ::testing::Values(
-        RadioCase{"[Resize]\nradXIncrease=1\nradSameWidth=1\n", "radSameWidth"},
-        RadioCase{"[Resize]\nradSameSize=1\nradXDecrease=1\nradSameHeight=1\n", "radSameSize"},
-        RadioCase{"[Resize]\nradXDecrease=0\nradXIncrease=1\n", "radXIncrease"},
-        // No rule marked: the default rule, so that a job can run.
-        RadioCase{"[Resize]\nradXDecrease=0\n", "radXDecrease"},
-        RadioCase{"[Settings]\nradHintsOff=1\nradHintsStatBar=1\nradHintsTooltips=0\n", "radHintsStatBar"},
-        RadioCase{"[Settings]\nradHintsOff=1\nradHintsTooltips=0\n", "radHintsOff"}),
+    ::testing::Values(RadioCase{"[Resize]\nradXIncrease=1\nradSameWidth=1\n", "radSameWidth"},
+                      RadioCase{"[Resize]\nradSameSize=1\nradXDecrease=1\nradSameHeight=1\n", "radSameSize"},
+                      RadioCase{"[Resize]\nradXDecrease=0\nradXIncrease=1\n", "radXIncrease"},
+                      // No rule marked: the default rule, so that a job can run.
+                      RadioCase{"[Resize]\nradXDecrease=0\n", "radXDecrease"},
+                      RadioCase{"[Settings]\nradHintsOff=1\nradHintsStatBar=1\nradHintsTooltips=0\n",
+                                "radHintsStatBar"},
+                      RadioCase{"[Settings]\nradHintsOff=1\nradHintsTooltips=0\n", "radHintsOff"}),
     [](const auto& info) { return std::string(info.param.checked) + std::to_string(info.index); });
 
 struct ClampCase {
@@ -192,7 +200,8 @@ class LoadedRangeTest : public MainFormTest, public ::testing::WithParamInterfac
 TEST_P(LoadedRangeTest, BringsAValueIntoItsControlsRange)
 {
     const ClampCase& row = GetParam();
-    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n[Settings]\n") + row.key + "=" + row.stored + "\n");
+    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n[Settings]\n") + row.key + "=" + row.stored +
+                  "\n");
     TMainForm& form = Start();
     auto* object = form.findChild<QWidget*>(row.control);
     ASSERT_NE(object, nullptr);
@@ -204,7 +213,8 @@ TEST_P(LoadedRangeTest, BringsAValueIntoItsControlsRange)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, LoadedRangeTest,
-    ::testing::Values(ClampCase{"trkQuality", "200", "trkQuality", 95}, ClampCase{"trkQuality", "1", "trkQuality", 5},
+    ::testing::Values(ClampCase{"trkQuality", "200", "trkQuality", 95},
+                      ClampCase{"trkQuality", "1", "trkQuality", 5},
                       ClampCase{"spnOpacity", "10", "spnOpacity", 30},
                       ClampCase{"spnHideHint", "50000", "spnHideHint", 20000},
                       ClampCase{"spnWidth", "3", "spnWidth", 10}, ClampCase{"spnRound", "0", "spnRound", 1},

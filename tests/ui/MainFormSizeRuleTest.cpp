@@ -91,10 +91,10 @@ TEST_P(TenthsFieldTest, CarriesAndBorrows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, TenthsFieldTest,
-                         ::testing::Values(TenthsCase{2, 9, Qt::Key_Up, 3, 0},      // carry
-                                           TenthsCase{10, 9, Qt::Key_Up, 10, 0},    // carry at the top
-                                           TenthsCase{3, 0, Qt::Key_Down, 2, 9},    // borrow
-                                           TenthsCase{1, 0, Qt::Key_Down, 1, 0},    // never below 1.0
+                         ::testing::Values(TenthsCase{2, 9, Qt::Key_Up, 3, 0},    // carry
+                                           TenthsCase{10, 9, Qt::Key_Up, 10, 0},  // carry at the top
+                                           TenthsCase{3, 0, Qt::Key_Down, 2, 9},  // borrow
+                                           TenthsCase{1, 0, Qt::Key_Down, 1, 0},  // never below 1.0
                                            TenthsCase{4, 5, Qt::Key_Up, 4, 6}),
                          [](const auto& info) {
                              const TenthsCase& row = info.param;
@@ -137,8 +137,9 @@ TEST_P(SetFourThirdsTest, SetsTheHeightFromTheWidth)
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, SetFourThirdsTest,
-                         ::testing::Values(AspectCase{"200", 150}, AspectCase{"201", 151}, AspectCase{"202", 152},
-                                           AspectCase{"10", 10}, AspectCase{"20000", 15000},
+                         ::testing::Values(AspectCase{"200", 150}, AspectCase{"201", 151},
+                                           AspectCase{"202", 152}, AspectCase{"10", 10},
+                                           AspectCase{"20000", 15000},
                                            // Clicking the button leaves the field, which brings
                                            // its value into range first.
                                            AspectCase{"40000", 15000}),

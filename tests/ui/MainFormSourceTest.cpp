@@ -10,8 +10,8 @@
 #include <QAction>
 #include <QDialog>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace selvane::testing {
 namespace {
@@ -146,8 +146,8 @@ TEST_F(MainFormSourceTest, AFolderRemovedWhileShownIsReportedAndNothingIsWritten
 
     QTest::keyClick(&form, Qt::Key_F5);
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "cannot change into '" + folder.substr(0, folder.size() - 1) +
-                                     "': No such file or directory");
+    EXPECT_EQ(messages_[0].text,
+              "cannot change into '" + folder.substr(0, folder.size() - 1) + "': No such file or directory");
     EXPECT_EQ(form.FileList->ItemCount(), 2);
 
     QTest::keyClick(&form, Qt::Key_F9);
@@ -178,7 +178,8 @@ void AnswerFolderDialog(const std::optional<std::string>& folder, std::optional<
             QTest::keyClick(path, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(path, QString::fromStdString(*folder));
         }
-        QTest::mouseClick(dialog->findChild<QPushButton*>(folder ? "OKButton" : "CancelButton"), Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(folder ? "OKButton" : "CancelButton"),
+                          Qt::LeftButton);
     });
 }
 

@@ -2,8 +2,8 @@
 // the question after a download.
 #include "MainFormFixture.h"
 
-#include "tests/support/LoopbackHttpServer.h"
 #include "ModalBoxAnswer.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "ui/mainform/LocalDateTime.h"
 #include "util/ShortDate.h"
 
@@ -17,10 +17,15 @@ protected:
     void ServeUpdate(const std::string& version)
     {
         test::ScriptedReply page;
-        page.body = "<html><head>\r\n<meta name=\"TessaroProduct\" content=\"Selvane Image Resizer\">\r\n"
-                    "<meta name=\"TessaroVersion\" content=\"" + version + "\">\r\n"
-                    "<meta name=\"TessaroDownload\" content=\"" + server_.Url("/setup.exe") + "\">\r\n"
-                    "<meta name=\"TessaroClientSideName\" content=\"SelvaneSetup.exe\">\r\n</head></html>\r\n";
+        page.body =
+            "<html><head>\r\n<meta name=\"TessaroProduct\" content=\"Selvane Image Resizer\">\r\n"
+            "<meta name=\"TessaroVersion\" content=\"" +
+            version +
+            "\">\r\n"
+            "<meta name=\"TessaroDownload\" content=\"" +
+            server_.Url("/setup.exe") +
+            "\">\r\n"
+            "<meta name=\"TessaroClientSideName\" content=\"SelvaneSetup.exe\">\r\n</head></html>\r\n";
         server_.Serve("/download-selvane/index.html", page);
         test::ScriptedReply setup;
         setup.body = "new setup";

@@ -77,7 +77,8 @@ struct OrdinaryMinimiseCase {
     bool minimizeToTray;
 };
 
-class OrdinaryMinimiseTest : public TrayIconTest, public ::testing::WithParamInterface<OrdinaryMinimiseCase> {};
+class OrdinaryMinimiseTest : public TrayIconTest,
+                             public ::testing::WithParamInterface<OrdinaryMinimiseCase> {};
 
 // Without the option, and without a notification area to hold the icon, the window stays
 // on the taskbar: hiding it there would leave no way back.

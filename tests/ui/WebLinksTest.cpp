@@ -46,8 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"ManualMenu", [](TMainForm& form) { form.mnuOnlineHelp->trigger(); }, kManualUrl},
         LinkCase{"ManualButton", [](TMainForm& form) { QTest::mouseClick(form.btnManual, Qt::LeftButton); },
                  kManualUrl},
-        LinkCase{"DistortionLabel", [](TMainForm& form) { QTest::mouseClick(form.lblAspect, Qt::LeftButton); },
-                 kManualUrl},
+        LinkCase{"DistortionLabel",
+                 [](TMainForm& form) { QTest::mouseClick(form.lblAspect, Qt::LeftButton); }, kManualUrl},
         LinkCase{"ProgramPage", [](TMainForm& form) { form.mnuProgramPage->trigger(); }, kProgramPageUrl},
         LinkCase{"SimilarSoftware", [](TMainForm& form) { form.mnuCompanyPage->trigger(); }, kHomePageUrl}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -69,8 +69,9 @@ TEST_P(SupportTest, OpensTheForumThenExplains)
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].kind, MessageKind::Info);
     EXPECT_EQ(messages_[0].caption, "Information");
-    EXPECT_EQ(messages_[0].text, "Please create your own account on our forum and post your queries. Please allow "
-                                 "few hours to our support staff to answer your questions.");
+    EXPECT_EQ(messages_[0].text,
+              "Please create your own account on our forum and post your queries. Please allow "
+              "few hours to our support staff to answer your questions.");
 }
 
 INSTANTIATE_TEST_SUITE_P(ButtonAndMenu, SupportTest, ::testing::Bool(),

@@ -2,8 +2,8 @@
 // start at log-on, the desktop shortcut, the skin, and what loading the settings sets off.
 #include "MainFormFixture.h"
 
-#include "ui/widgets/HintWatcher.h"
 #include "ui/Skin.h"
+#include "ui/widgets/HintWatcher.h"
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/TrayIcon.h"
 
@@ -24,7 +24,8 @@ class WindowOptionsTest : public MainFormTest {
 protected:
     TMainForm& StartOnSettingsPage(const std::string& extra = "")
     {
-        WriteSettings("[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nchkSkins=0\n" + extra);
+        WriteSettings("[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nchkSkins=0\n" +
+                      extra);
         return StartShown();
     }
 
@@ -145,7 +146,7 @@ TEST_P(OpacityTest, TypedValueSetsTheBlending)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, OpacityTest,
-                         ::testing::Values(OpacityCase{"255", 1.0, 1.0},     // opaque: not layered
+                         ::testing::Values(OpacityCase{"255", 1.0, 1.0},  // opaque: not layered
                                            OpacityCase{"254", 254 / 255.0, 254 / 255.0},
                                            OpacityCase{"5", 5 / 255.0, 30 / 255.0},  // the lowest once left
                                            OpacityCase{"300", 1.0, 1.0}),
@@ -165,7 +166,8 @@ TEST_F(WindowOptionsTest, StartWithWindowsOnThenOffLeavesNoEntry)
 
 TEST_F(WindowOptionsTest, AStoredStartWithWindowsIsWrittenAgainForTheCurrentPath)
 {
-    TestSandbox::WriteFile(AutostartEntry(), "[Desktop Entry]\nType=Application\nExec=\"/old/place/selvane-resizer\"\n");
+    TestSandbox::WriteFile(AutostartEntry(),
+                           "[Desktop Entry]\nType=Application\nExec=\"/old/place/selvane-resizer\"\n");
     StartOnSettingsPage("chkAutoStartUp=1\n");
     const std::string entry = TestSandbox::ReadFile(AutostartEntry());
     EXPECT_EQ(entry.find("/old/place"), std::string::npos);

@@ -15,8 +15,8 @@ void PrintTo(const TFoundInfo& found, std::ostream* out)
 {
     *out << "{Product=" << found.ProductName << " Version=" << found.Version
          << " ClientFileName=" << found.ClientFileName << " Download=" << found.Download
-         << " Redirection=" << found.Redirection << " Author=" << found.Author
-         << " Email=" << found.Email << " RunParameters=" << found.RunParameters << "}";
+         << " Redirection=" << found.Redirection << " Author=" << found.Author << " Email=" << found.Email
+         << " RunParameters=" << found.RunParameters << "}";
 }
 
 namespace {
@@ -35,13 +35,12 @@ TEST_P(SplitPageLinesTest, SplitsAtEveryKindOfLineBreak)
     EXPECT_EQ(SplitPageLines(GetParam().text), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SplitPageLinesTest,
-    ::testing::Values(SplitCase{"", {}}, SplitCase{"one", {"one"}},
-                      SplitCase{"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-                      SplitCase{"a\n\nb\n", {"a", "", "b"}}, SplitCase{"\r\n", {""}},
-                      SplitCase{"\r\r\n", {"", ""}},
-                      SplitCase{std::string("a\nb\0c\nd", 7), {"a", "b"}}));
+INSTANTIATE_TEST_SUITE_P(Texts, SplitPageLinesTest,
+                         ::testing::Values(SplitCase{"", {}}, SplitCase{"one", {"one"}},
+                                           SplitCase{"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+                                           SplitCase{"a\n\nb\n", {"a", "", "b"}}, SplitCase{"\r\n", {""}},
+                                           SplitCase{"\r\r\n", {"", ""}},
+                                           SplitCase{std::string("a\nb\0c\nd", 7), {"a", "b"}}));
 
 struct ContentCase {
     std::string line;
@@ -55,17 +54,17 @@ TEST_P(ExtractContentTest, TakesTheFirstQuotedValueUpTo254Characters)
     EXPECT_EQ(ExtractContent(GetParam().line), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ExtractContentTest,
-    ::testing::Values(ContentCase{Meta("x", "1.5.3.56"), "1.5.3.56"},
-                      ContentCase{"<meta name=\"x\" content=\"lower\">", "lower"},
-                      ContentCase{"CONTENT=\"first\" CONTENT=\"second\"", "first"},
-                      ContentCase{Meta("x", std::string(254, 'v')), std::string(254, 'v')},
-                      ContentCase{Meta("x", std::string(255, 'v')), ""},
-                      ContentCase{Meta("x", std::string(300, 'v')), ""},
-                      ContentCase{"<META NAME=\"x\" CONTENT=\"unclosed>", ""},
-                      ContentCase{"<META NAME=\"x\">", ""}, ContentCase{"CONTENT=", ""},
-                      ContentCase{"CONTENT=\"\"", ""}));
+INSTANTIATE_TEST_SUITE_P(Lines, ExtractContentTest,
+                         ::testing::Values(ContentCase{Meta("x", "1.5.3.56"), "1.5.3.56"},
+                                           ContentCase{"<meta name=\"x\" content=\"lower\">", "lower"},
+                                           ContentCase{"CONTENT=\"first\" CONTENT=\"second\"", "first"},
+                                           ContentCase{Meta("x", std::string(254, 'v')),
+                                                       std::string(254, 'v')},
+                                           ContentCase{Meta("x", std::string(255, 'v')), ""},
+                                           ContentCase{Meta("x", std::string(300, 'v')), ""},
+                                           ContentCase{"<META NAME=\"x\" CONTENT=\"unclosed>", ""},
+                                           ContentCase{"<META NAME=\"x\">", ""}, ContentCase{"CONTENT=", ""},
+                                           ContentCase{"CONTENT=\"\"", ""}));
 
 using Field = std::string TFoundInfo::*;
 
@@ -118,25 +117,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {Meta("TessaroProduct", "Selvane") + Meta("TessaroVersion", "2.0")},
                  Found({{&TFoundInfo::ProductName, "Selvane"}})},
         PageCase{"Value254Read255Empty",
-                 {Meta("TessaroAuthor", std::string(254, 'a')),
-                  Meta("TessaroEmail", std::string(255, 'e'))},
+                 {Meta("TessaroAuthor", std::string(254, 'a')), Meta("TessaroEmail", std::string(255, 'e'))},
                  Found({{&TFoundInfo::Author, std::string(254, 'a')}})},
-        PageCase{"RepeatedTagLastWins",
-                 {Meta("TessaroVersion", "1.0"), Meta("TessaroVersion", "2.0"),
-                  Meta("TessaroVersion", "1.5")},
-                 Found({{&TFoundInfo::Version, "1.5"}})},
+        PageCase{
+            "RepeatedTagLastWins",
+            {Meta("TessaroVersion", "1.0"), Meta("TessaroVersion", "2.0"), Meta("TessaroVersion", "1.5")},
+            Found({{&TFoundInfo::Version, "1.5"}})},
         PageCase{"LaterEmptyValueReplacesEarlierOne",
                  {Meta("TessaroVersion", "1.0"), Meta("TessaroVersion", "")},
                  {}},
-        PageCase{"SpaceAfterNameIsNotAllowed",
-                 {"<META NAME= \"TessaroVersion\" CONTENT=\"3.0\">"},
-                 {}},
+        PageCase{"SpaceAfterNameIsNotAllowed", {"<META NAME= \"TessaroVersion\" CONTENT=\"3.0\">"}, {}},
         PageCase{"MatchingTagWithoutContentGivesEmpty",
                  {Meta("TessaroVersion", "1.0"), "<META NAME=\"TessaroVersion\">"},
                  {}},
-        PageCase{"LinesWithoutMetaAreSkipped",
-                 {"<p>CONTENT=\"not a tag\"</p>", "TessaroVersion", ""},
-                 {}}),
+        PageCase{"LinesWithoutMetaAreSkipped", {"<p>CONTENT=\"not a tag\"</p>", "TessaroVersion", ""}, {}}),
     [](const ::testing::TestParamInfo<PageCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -39,8 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         DueCase{"automatic, last check + interval later than now", false, 1, kNow - 1s, false},
         DueCase{"automatic, last check + interval is now", false, 2, kNow - days(2), true},
         DueCase{"automatic, last check + interval earlier", false, 365, kNow - days(366), true},
-        DueCase{"automatic, never checked (time 0)", false, 4, local_days(1899y / December / 30),
-                true},
+        DueCase{"automatic, never checked (time 0)", false, 4, local_days(1899y / December / 30), true},
         DueCase{"manual, interval 0", true, 0, kNow, true},
         DueCase{"manual, checked just now", true, 4, kNow, true}));
 

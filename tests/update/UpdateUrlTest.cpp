@@ -1,5 +1,5 @@
-#include "update/UpdateSettings.h"
 #include "update/UpdateUrl.h"
+#include "update/UpdateSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -27,22 +27,21 @@ TEST_P(SplitUrlTest, StripsOnlyALeadingSchemeAndSplitsAtTheFirstSlash)
 
 INSTANTIATE_TEST_SUITE_P(
     Addresses, SplitUrlTest,
-    ::testing::Values(
-        SplitCase{"http://www.selvane.example/download-selvane/index.html", "http",
-                  "www.selvane.example", "/download-selvane/index.html"},
-        SplitCase{"HTTP://Host.example/Path", "http", "Host.example", "/Path"},
-        SplitCase{"https://www.selvane.example/a/b.html", "https", "www.selvane.example",
-                  "/a/b.html"},
-        SplitCase{"HTTPS://127.0.0.1:8443/x", "https", "127.0.0.1:8443", "/x"},
-        SplitCase{"http://127.0.0.1:8080/page", "http", "127.0.0.1:8080", "/page"},
-        SplitCase{"http://site.example/go?to=http://other.example/x", "http", "site.example",
-                  "/go?to=http://other.example/x"},
-        SplitCase{"site.example/go?to=http://other.example/x", "http", "site.example",
-                  "/go?to=http://other.example/x"},
-        SplitCase{"https://site.example/go?to=http://other.example/", "https", "site.example",
-                  "/go?to=http://other.example/"},
-        SplitCase{"http://site.example", "http", "", "site.example"},
-        SplitCase{"", "http", "", ""}));
+    ::testing::Values(SplitCase{"http://www.selvane.example/download-selvane/index.html", "http",
+                                "www.selvane.example", "/download-selvane/index.html"},
+                      SplitCase{"HTTP://Host.example/Path", "http", "Host.example", "/Path"},
+                      SplitCase{"https://www.selvane.example/a/b.html", "https", "www.selvane.example",
+                                "/a/b.html"},
+                      SplitCase{"HTTPS://127.0.0.1:8443/x", "https", "127.0.0.1:8443", "/x"},
+                      SplitCase{"http://127.0.0.1:8080/page", "http", "127.0.0.1:8080", "/page"},
+                      SplitCase{"http://site.example/go?to=http://other.example/x", "http", "site.example",
+                                "/go?to=http://other.example/x"},
+                      SplitCase{"site.example/go?to=http://other.example/x", "http", "site.example",
+                                "/go?to=http://other.example/x"},
+                      SplitCase{"https://site.example/go?to=http://other.example/", "https", "site.example",
+                                "/go?to=http://other.example/"},
+                      SplitCase{"http://site.example", "http", "", "site.example"},
+                      SplitCase{"", "http", "", ""}));
 
 struct SchemeCase {
     std::string given;
@@ -58,14 +57,14 @@ TEST_P(ProductUrlTest, GetsHttpInFrontUnlessItHasAScheme)
     EXPECT_EQ(info.URL(), GetParam().kept);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Addresses, ProductUrlTest,
-    ::testing::Values(SchemeCase{"", "http://"},
-                      SchemeCase{"www.selvane.example/x", "http://www.selvane.example/x"},
-                      SchemeCase{"httpd.example/x", "http://httpd.example/x"},
-                      SchemeCase{"HTTP://A.example/x", "HTTP://A.example/x"},
-                      SchemeCase{"https://a.example/x", "https://a.example/x"},
-                      SchemeCase{"Https://a.example:444/x", "Https://a.example:444/x"}));
+INSTANTIATE_TEST_SUITE_P(Addresses, ProductUrlTest,
+                         ::testing::Values(SchemeCase{"", "http://"},
+                                           SchemeCase{"www.selvane.example/x",
+                                                      "http://www.selvane.example/x"},
+                                           SchemeCase{"httpd.example/x", "http://httpd.example/x"},
+                                           SchemeCase{"HTTP://A.example/x", "HTTP://A.example/x"},
+                                           SchemeCase{"https://a.example/x", "https://a.example/x"},
+                                           SchemeCase{"Https://a.example:444/x", "Https://a.example:444/x"}));
 
 }  // namespace
 }  // namespace selvane

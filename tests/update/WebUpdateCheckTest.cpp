@@ -13,8 +13,7 @@ namespace {
 
 const std::vector<std::string> kFetchFailed = {"BeforeGetInfo", "DownloadError", "AfterGetInfo",
                                                "DownloadError"};
-const std::vector<std::string> kPageIncomplete = {"BeforeGetInfo", "AfterGetInfo",
-                                                  "DownloadError"};
+const std::vector<std::string> kPageIncomplete = {"BeforeGetInfo", "AfterGetInfo", "DownloadError"};
 const std::vector<std::string> kNotNewer = {"BeforeGetInfo", "AfterGetInfo", "NoUpdateFound"};
 
 class WebUpdateCheckTest : public WebUpdateFixture {};
@@ -28,8 +27,7 @@ TEST_F(WebUpdateCheckTest, DownloadsANewerVersion)
     EXPECT_TRUE(update_.RunUpdateCheck());
 
     const std::string target = TempPath(kSetupName);
-    EXPECT_EQ(events_, Then(Offered("1.5.4.0"), {"GetClientFileName " + target,
-                                                 "BeforeDownload " + target,
+    EXPECT_EQ(events_, Then(Offered("1.5.4.0"), {"GetClientFileName " + target, "BeforeDownload " + target,
                                                  "AfterDownload " + target}));
     EXPECT_EQ(ReadWholeFile(target), setup);
     EXPECT_EQ(FolderEntries(sandbox_.Temp()), std::vector<std::string>{kSetupName});
@@ -41,16 +39,14 @@ struct VersionCase {
     bool newer;
 };
 
-class WebUpdateVersionTest : public WebUpdateFixture,
-                             public ::testing::WithParamInterface<VersionCase> {};
+class WebUpdateVersionTest : public WebUpdateFixture, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(WebUpdateVersionTest, OffersOnlyANewerVersion)
 {
     ServePage(Page(GetParam().found));
     // Refusing the offer ends the check before any download.
     update_.OnUpdateAvailable = [this, record = update_.OnUpdateAvailable](
-                                    const std::string& actual, const std::string& found,
-                                    bool& canUpdate) {
+                                    const std::string& actual, const std::string& found, bool& canUpdate) {
         record(actual, found, canUpdate);
         canUpdate = false;
     };
@@ -62,10 +58,8 @@ TEST_P(WebUpdateVersionTest, OffersOnlyANewerVersion)
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, WebUpdateVersionTest,
-                         ::testing::Values(VersionCase{"1.5.4.0", true},
-                                           VersionCase{"1.5.3.57", true},
-                                           VersionCase{"1.5.3.56", false},
-                                           VersionCase{"1.5.2.99", false}));
+                         ::testing::Values(VersionCase{"1.5.4.0", true}, VersionCase{"1.5.3.57", true},
+                                           VersionCase{"1.5.3.56", false}, VersionCase{"1.5.2.99", false}));
 
 TEST_F(WebUpdateCheckTest, ReadsAPageServedWithoutContentLength)
 {
@@ -116,17 +110,17 @@ TEST_P(WebUpdateIncompletePageTest, NeedsAProductNameAndAVersion)
 
 INSTANTIATE_TEST_SUITE_P(
     Pages, WebUpdateIncompletePageTest,
-    ::testing::Values(
-        IncompleteCase{"EmptyPage", "", kFetchFailed},
-        IncompleteCase{"NoProductName", Meta("TessaroVersion", "2.0"), kPageIncomplete},
-        IncompleteCase{"NoVersion", Meta("TessaroProduct", "Selvane"), kPageIncomplete},
-        IncompleteCase{"EmptyVersion",
-                       Meta("TessaroProduct", "Selvane") + "\n" + Meta("TessaroVersion", ""),
-                       kPageIncomplete},
-        IncompleteCase{"TooLongToBeAnUpdatePage",
-                       Meta("TessaroProduct", "Selvane") + "\n" + Meta("TessaroVersion", "2.0") +
-                           std::string(TWebUpdate::kMaxPageSize, ' '),
-                       kFetchFailed}),
+    ::testing::Values(IncompleteCase{"EmptyPage", "", kFetchFailed},
+                      IncompleteCase{"NoProductName", Meta("TessaroVersion", "2.0"), kPageIncomplete},
+                      IncompleteCase{"NoVersion", Meta("TessaroProduct", "Selvane"), kPageIncomplete},
+                      IncompleteCase{"EmptyVersion",
+                                     Meta("TessaroProduct", "Selvane") + "\n" + Meta("TessaroVersion", ""),
+                                     kPageIncomplete},
+                      IncompleteCase{"TooLongToBeAnUpdatePage",
+                                     Meta("TessaroProduct", "Selvane") + "\n" +
+                                         Meta("TessaroVersion", "2.0") +
+                                         std::string(TWebUpdate::kMaxPageSize, ' '),
+                                     kFetchFailed}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WebUpdateCheckTest, KeepsTheLastPageReadAfterAFailedFetch)
@@ -172,8 +166,7 @@ TEST_F(WebUpdateCheckTest, GivesUpOnAServerThatNeverAnswers)
 
 TEST_F(WebUpdateCheckTest, ReadsTheRedirectedPageInstead)
 {
-    ServePage(Page("9.9.9.9", kSetupName,
-                   Meta("TessaroRedirection", server_.Url("/mirror/index.html"))));
+    ServePage(Page("9.9.9.9", kSetupName, Meta("TessaroRedirection", server_.Url("/mirror/index.html"))));
     ServePage(Meta("TessaroProduct", "Mirror") + "\n" + Meta("TessaroVersion", "1.5.3.56"),
               "/mirror/index.html");
 
@@ -187,14 +180,13 @@ TEST_F(WebUpdateCheckTest, ReadsTheRedirectedPageInstead)
 
 TEST_F(WebUpdateCheckTest, EndsAPageThatRedirectsToItself)
 {
-    ServePage(Page("1.5.4.0", kSetupName,
-                   Meta("TessaroRedirection", server_.Url("/download-selvane/index.html"))));
+    ServePage(
+        Page("1.5.4.0", kSetupName, Meta("TessaroRedirection", server_.Url("/download-selvane/index.html"))));
 
     EXPECT_FALSE(update_.RunUpdateCheck());
 
     EXPECT_EQ(events_, kFetchFailed);
-    EXPECT_EQ(server_.RequestsFor("/download-selvane/index.html"),
-              1u + TWebUpdate::kMaxPageRedirections);
+    EXPECT_EQ(server_.RequestsFor("/download-selvane/index.html"), 1u + TWebUpdate::kMaxPageRedirections);
 }
 
 TEST_F(WebUpdateCheckTest, FollowsAnHttpRedirection)

@@ -23,8 +23,7 @@ protected:
     // The events of a check whose download into target started.
     std::vector<std::string> Started(const std::string& target) const
     {
-        return Then(Offered(kNewVersion),
-                    {"GetClientFileName " + target, "BeforeDownload " + target});
+        return Then(Offered(kNewVersion), {"GetClientFileName " + target, "BeforeDownload " + target});
     }
 };
 
@@ -82,15 +81,14 @@ TEST_P(WebUpdateDownloadFailureTest, LeavesNoFileBehind)
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, WebUpdateDownloadFailureTest,
-    ::testing::Values(
-        FailureCase{"WithoutContentLength",
-                    Setup(3000, [](ScriptedReply& r) { r.withLength = false; }), true},
-        FailureCase{"Short", Setup(5000, [](ScriptedReply& r) { r.bytesSent = 3000; }), true},
-        FailureCase{"ErrorStatus", Setup(3000, [](ScriptedReply& r) { r.status = 404; }), true},
-        FailureCase{"NeverAnswered", Setup(0, [](ScriptedReply& r) { r.neverAnswer = true; }),
-                    true},
-        FailureCase{"ContentLengthNotANumber",
-                    Setup(3000, [](ScriptedReply& r) { r.contentLength = "3k"; }), false}),
+    ::testing::Values(FailureCase{"WithoutContentLength",
+                                  Setup(3000, [](ScriptedReply& r) { r.withLength = false; }), true},
+                      FailureCase{"Short", Setup(5000, [](ScriptedReply& r) { r.bytesSent = 3000; }), true},
+                      FailureCase{"ErrorStatus", Setup(3000, [](ScriptedReply& r) { r.status = 404; }), true},
+                      FailureCase{"NeverAnswered", Setup(0, [](ScriptedReply& r) { r.neverAnswer = true; }),
+                                  true},
+                      FailureCase{"ContentLengthNotANumber",
+                                  Setup(3000, [](ScriptedReply& r) { r.contentLength = "3k"; }), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Only the announced length is large here (the body is short, so both downloads fail):
@@ -139,8 +137,7 @@ TEST_F(WebUpdateDownloadTest, KeepsAnExistingFileWhenOverwriteEndsFalse)
     EXPECT_FALSE(update_.RunUpdateCheck());
 
     EXPECT_EQ(events_, Then(Offered(kNewVersion), {"GetClientFileName " + target,
-                                                   "ClientFileExists " + target + " keep",
-                                                   "DownloadError"}));
+                                                   "ClientFileExists " + target + " keep", "DownloadError"}));
     EXPECT_EQ(ReadWholeFile(target), "earlier setup");
     EXPECT_EQ(server_.RequestsFor("/setup.exe"), 0u);
 }
@@ -168,10 +165,9 @@ TEST_F(WebUpdateDownloadTest, ReplacesAnExistingFileWhenOverwriteStaysTrue)
 
     EXPECT_TRUE(update_.RunUpdateCheck());
 
-    EXPECT_EQ(events_, Then(Offered(kNewVersion), {"GetClientFileName " + target,
-                                                   "ClientFileExists " + target + " overwrite",
-                                                   "BeforeDownload " + target,
-                                                   "AfterDownload " + target}));
+    EXPECT_EQ(events_, Then(Offered(kNewVersion),
+                            {"GetClientFileName " + target, "ClientFileExists " + target + " overwrite",
+                             "BeforeDownload " + target, "AfterDownload " + target}));
     EXPECT_EQ(ReadWholeFile(target), setup);
 }
 
@@ -182,7 +178,7 @@ TEST_F(WebUpdateDownloadTest, DownloadsWhereTheExistsHandlerMovesTheFile)
     const fs::path updates = sandbox_.Home() / "Updates";
     const std::string moved = (updates / kSetupName).string();
     update_.OnClientFileExists = [&, record = update_.OnClientFileExists](std::string& fileName,
-                                                                         bool& overwrite) {
+                                                                          bool& overwrite) {
         record(fileName, overwrite);
         fs::create_directory(updates);
         fileName = moved;
@@ -192,10 +188,9 @@ TEST_F(WebUpdateDownloadTest, DownloadsWhereTheExistsHandlerMovesTheFile)
 
     EXPECT_TRUE(update_.RunUpdateCheck());
 
-    EXPECT_EQ(events_, Then(Offered(kNewVersion), {"GetClientFileName " + target,
-                                                   "ClientFileExists " + target + " overwrite",
-                                                   "BeforeDownload " + moved,
-                                                   "AfterDownload " + moved}));
+    EXPECT_EQ(events_, Then(Offered(kNewVersion),
+                            {"GetClientFileName " + target, "ClientFileExists " + target + " overwrite",
+                             "BeforeDownload " + moved, "AfterDownload " + moved}));
     EXPECT_EQ(ReadWholeFile(moved), setup);
     EXPECT_EQ(ReadWholeFile(target), "earlier setup");
     EXPECT_EQ(update_.ClientFile(), moved);
@@ -231,8 +226,7 @@ struct NameCase {
     std::optional<std::string> local;  // nothing: the download is refused
 };
 
-class WebUpdateClientNameTest : public WebUpdateFixture,
-                                public ::testing::WithParamInterface<NameCase> {};
+class WebUpdateClientNameTest : public WebUpdateFixture, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(WebUpdateClientNameTest, WritesOnlyIntoTheDownloadFolder)
 {
@@ -255,13 +249,12 @@ TEST_P(WebUpdateClientNameTest, WritesOnlyIntoTheDownloadFolder)
     EXPECT_TRUE(FolderEntries(sandbox_.Home()).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, WebUpdateClientNameTest,
-    ::testing::Values(NameCase{"../home/.config/autostart/evil.desktop", "evil.desktop"},
-                      NameCase{"/etc/evil.sh", "evil.sh"},
-                      NameCase{"..\\..\\Startup\\evil.exe", "evil.exe"},
-                      NameCase{"", std::nullopt}, NameCase{".", std::nullopt},
-                      NameCase{"..", std::nullopt}, NameCase{"../..", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Names, WebUpdateClientNameTest,
+                         ::testing::Values(NameCase{"../home/.config/autostart/evil.desktop", "evil.desktop"},
+                                           NameCase{"/etc/evil.sh", "evil.sh"},
+                                           NameCase{"..\\..\\Startup\\evil.exe", "evil.exe"},
+                                           NameCase{"", std::nullopt}, NameCase{".", std::nullopt},
+                                           NameCase{"..", std::nullopt}, NameCase{"../..", std::nullopt}));
 
 TEST_F(WebUpdateDownloadTest, AbortStopsTheDownloadAndLeavesNothing)
 {
@@ -293,8 +286,7 @@ struct RunCase {
     bool terminated;
 };
 
-class WebUpdateRunTest : public WebUpdateDownloadTest,
-                         public ::testing::WithParamInterface<RunCase> {};
+class WebUpdateRunTest : public WebUpdateDownloadTest, public ::testing::WithParamInterface<RunCase> {};
 
 TEST_P(WebUpdateRunTest, StartsTheDownloadOnlyWhenAsked)
 {
@@ -325,14 +317,13 @@ using enum TUpdateOption;
 
 INSTANTIATE_TEST_SUITE_P(
     Options, WebUpdateRunTest,
-    ::testing::Values(
-        RunCase{"OverwriteAlone", {uoOverwrite}, true, false, false, false},
-        RunCase{"RunStarts", {uoRunUpdate}, true, true, false, false},
-        RunCase{"RunFails", {uoRunUpdate}, false, true, true, false},
-        RunCase{"RunWithoutStarter", {uoRunUpdate}, std::nullopt, true, true, false},
-        RunCase{"RunAndTerminate", {uoRunUpdate, uoTerminate}, true, true, false, true},
-        RunCase{"RunFailsStillTerminates", {uoRunUpdate, uoTerminate}, false, true, true, true},
-        RunCase{"TerminateAlone", {uoTerminate}, true, false, false, false}),
+    ::testing::Values(RunCase{"OverwriteAlone", {uoOverwrite}, true, false, false, false},
+                      RunCase{"RunStarts", {uoRunUpdate}, true, true, false, false},
+                      RunCase{"RunFails", {uoRunUpdate}, false, true, true, false},
+                      RunCase{"RunWithoutStarter", {uoRunUpdate}, std::nullopt, true, true, false},
+                      RunCase{"RunAndTerminate", {uoRunUpdate, uoTerminate}, true, true, false, true},
+                      RunCase{"RunFailsStillTerminates", {uoRunUpdate, uoTerminate}, false, true, true, true},
+                      RunCase{"TerminateAlone", {uoTerminate}, true, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -38,14 +38,12 @@ protected:
                      const std::string& extraLine = "") const
     {
         return "<html><head>\r\n" + Meta("TessaroProduct", "Selvane Image Resizer") + "\r\n" +
-               Meta("TessaroVersion", version) + "\r\n" +
-               Meta("TessaroDownload", server_.Url("/setup.exe")) + "\r\n" +
-               Meta("TessaroClientSideName", clientName) + "\r\n" + extraLine +
+               Meta("TessaroVersion", version) + "\r\n" + Meta("TessaroDownload", server_.Url("/setup.exe")) +
+               "\r\n" + Meta("TessaroClientSideName", clientName) + "\r\n" + extraLine +
                "\r\n</head><body>Download</body></html>\r\n";
     }
 
-    void ServePage(const std::string& text,
-                   const std::string& path = "/download-selvane/index.html")
+    void ServePage(const std::string& text, const std::string& path = "/download-selvane/index.html")
     {
         ScriptedReply reply;
         reply.body = text;
@@ -60,10 +58,7 @@ protected:
         server_.Serve("/setup.exe", reply);
     }
 
-    std::string TempPath(const std::string& name) const
-    {
-        return (sandbox_.Temp() / name).string();
-    }
+    std::string TempPath(const std::string& name) const { return (sandbox_.Temp() / name).string(); }
 
     // The events of one check up to the update offer, for pages that offer a newer version.
     std::vector<std::string> Offered(const std::string& newVersion) const
@@ -72,8 +67,7 @@ protected:
                 "UpdateAvailable " + std::string(kCurrentVersion) + " -> " + newVersion};
     }
 
-    static std::vector<std::string> Then(std::vector<std::string> first,
-                                         const std::vector<std::string>& more)
+    static std::vector<std::string> Then(std::vector<std::string> first, const std::vector<std::string>& more)
     {
         first.insert(first.end(), more.begin(), more.end());
         return first;
@@ -89,9 +83,7 @@ protected:
 private:
     void RecordEvents()
     {
-        const auto note = [this](std::string text) {
-            return [this, text] { events_.push_back(text); };
-        };
+        const auto note = [this](std::string text) { return [this, text] { events_.push_back(text); }; };
         update_.OnBeforeGetInfo = note("BeforeGetInfo");
         update_.OnAfterGetInfo = note("AfterGetInfo");
         update_.OnDownloadError = note("DownloadError");
@@ -106,8 +98,7 @@ private:
             events_.push_back("GetClientFileName " + fileName);
         };
         update_.OnClientFileExists = [this](std::string& fileName, bool& overwrite) {
-            events_.push_back("ClientFileExists " + fileName +
-                              (overwrite ? " overwrite" : " keep"));
+            events_.push_back("ClientFileExists " + fileName + (overwrite ? " overwrite" : " keep"));
         };
         update_.OnBeforeDownload = [this](const std::string& fileName) {
             events_.push_back("BeforeDownload " + fileName);

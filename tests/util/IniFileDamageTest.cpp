@@ -71,12 +71,16 @@ INSTANTIATE_TEST_SUITE_P(
     Files, IniDamagedContentsTest,
     ::testing::Values(
         DamageCase{"NulBytes", Bytes("[Settings]\ntrk\0Quality=1\nLastPath=/a\0/b\ntrkQuality=80\n"), 80},
-        DamageCase{"NulEndsTheValue", Bytes("[Settings]\ntrkQuality=8\0" "0\n"), 8},
+        DamageCase{"NulEndsTheValue",
+                   Bytes("[Settings]\ntrkQuality=8\0"
+                         "0\n"),
+                   8},
         DamageCase{"CarriageReturnsOnly", "[Settings]\rtrkQuality=80\rspnRound=3\r", 74},
         DamageCase{"NoLineEndsAtAll", "[WindowState]Left=50Top=60[Settings]trkQuality=80", 74},
         DamageCase{"MegabyteLine", "[Settings]\nLastPath=" + kMegabyte + "\ntrkQuality=80\n", 80},
         DamageCase{"MegabyteLineWithoutKey", "[Settings]\n" + kMegabyte + "\ntrkQuality=80\n", 80},
-        DamageCase{"InvalidUtf8", "[Settings]\nLastPath=/\xC3(\xFF\xFE/\xE2\x82\n\xF0\x9F=\xA9\ntrkQuality=80\n", 80},
+        DamageCase{"InvalidUtf8",
+                   "[Settings]\nLastPath=/\xC3(\xFF\xFE/\xE2\x82\n\xF0\x9F=\xA9\ntrkQuality=80\n", 80},
         DamageCase{"CutOffSectionHeader", "[WindowState]\nLeft=50\n[Settings\ntrkQuality=80\n", 80},
         DamageCase{"CutOffInTheLastHeader", "[Resize]\nradXDecrease=1\n[Sett", 74}),
     [](const auto& info) { return std::string(info.param.name); });

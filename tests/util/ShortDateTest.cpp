@@ -29,12 +29,10 @@ TEST_F(ShortDateTest, WritesTheCalendarDateWithAFourDigitYear)
         double days;
         const char* text;
     } table[] = {
-        {0.0, "12/30/1899"},        // the start of the range
-        {45000.0, "03/15/2023"},
-        {45000.999, "03/15/2023"},  // the time of day is dropped
-        {-1.5, "12/29/1899"},       // before the epoch the time counts forwards
-        {36524.0, "12/30/1999"},
-        {2958465.0, "12/31/9999"},
+        {0.0, "12/30/1899"},                                 // the start of the range
+        {45000.0, "03/15/2023"}, {45000.999, "03/15/2023"},  // the time of day is dropped
+        {-1.5, "12/29/1899"},                                // before the epoch the time counts forwards
+        {36524.0, "12/30/1999"}, {2958465.0, "12/31/9999"},
     };
     for (const auto& row : table) EXPECT_EQ(FormatShortDate(row.days), row.text) << row.days;
 }

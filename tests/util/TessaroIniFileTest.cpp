@@ -43,12 +43,30 @@ struct ReadCase {
     std::string expected;
 };
 
-std::string Integer(const TTessaroIniFile& ini) { return std::to_string(ini.ReadInteger("S", "k", 7)); }
-std::string BoolDefaultTrue(const TTessaroIniFile& ini) { return ini.ReadBool("S", "k", true) ? "true" : "false"; }
-std::string BoolDefaultFalse(const TTessaroIniFile& ini) { return ini.ReadBool("S", "k", false) ? "true" : "false"; }
-std::string Text(const TTessaroIniFile& ini) { return "[" + ini.ReadString("S", "k", "default") + "]"; }
-std::string Date(const TTessaroIniFile& ini) { return std::to_string(ini.ReadDate("S", "k", -1.0)); }
-std::string Exists(const TTessaroIniFile& ini) { return ini.ValueExists("s", "K") ? "yes" : "no"; }
+std::string Integer(const TTessaroIniFile& ini)
+{
+    return std::to_string(ini.ReadInteger("S", "k", 7));
+}
+std::string BoolDefaultTrue(const TTessaroIniFile& ini)
+{
+    return ini.ReadBool("S", "k", true) ? "true" : "false";
+}
+std::string BoolDefaultFalse(const TTessaroIniFile& ini)
+{
+    return ini.ReadBool("S", "k", false) ? "true" : "false";
+}
+std::string Text(const TTessaroIniFile& ini)
+{
+    return "[" + ini.ReadString("S", "k", "default") + "]";
+}
+std::string Date(const TTessaroIniFile& ini)
+{
+    return std::to_string(ini.ReadDate("S", "k", -1.0));
+}
+std::string Exists(const TTessaroIniFile& ini)
+{
+    return ini.ValueExists("s", "K") ? "yes" : "no";
+}
 
 class IniReadTest : public IniFileTest, public ::testing::WithParamInterface<ReadCase> {};
 
@@ -60,56 +78,55 @@ TEST_P(IniReadTest, Reads)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, IniReadTest,
-    ::testing::Values(
-        ReadCase{"Decimal", "[S]\nk=42\n", Integer, "42"},
-        ReadCase{"Negative", "[S]\nk=-17\n", Integer, "-17"},
-        ReadCase{"Plus", "[S]\nk=+5\n", Integer, "5"},
-        ReadCase{"Hex", "[S]\nk=0x1E\n", Integer, "30"},
-        ReadCase{"HexUpperCase", "[S]\nk=0X1e\n", Integer, "30"},
-        ReadCase{"HexSignBit", "[S]\nk=0xFFFFFFFF\n", Integer, "-1"},
-        ReadCase{"HexPrefixOnly", "[S]\nk=0x\n", Integer, "7"},
-        ReadCase{"HexBadDigit", "[S]\nk=0x1G\n", Integer, "7"},
-        ReadCase{"HexTooLong", "[S]\nk=0x123456789\n", Integer, "7"},
-        ReadCase{"TrailingLetters", "[S]\nk=12abc\n", Integer, "7"},
-        ReadCase{"Word", "[S]\nk=abc\n", Integer, "7"},
-        ReadCase{"EmptyInteger", "[S]\nk=\n", Integer, "7"},
-        ReadCase{"Fraction", "[S]\nk=1.5\n", Integer, "7"},
-        ReadCase{"TooLarge", "[S]\nk=2147483648\n", Integer, "7"},
-        ReadCase{"TwoSigns", "[S]\nk=+-5\n", Integer, "7"},
-        ReadCase{"BlanksAroundNumber", "[S]\nk=\t 42 \n", Integer, "42"},
-        ReadCase{"MissingKey", "[S]\nother=1\n", Integer, "7"},
-        ReadCase{"MissingSection", "[T]\nk=1\n", Integer, "7"},
-        ReadCase{"KeyOfAnotherSection", "[T]\nk=1\n[S]\n", Integer, "7"},
-        ReadCase{"KeyBeforeAnySection", "k=1\n[S]\n", Integer, "7"},
-        ReadCase{"CommentedKey", "[S]\n;k=1\n#k=2\n", Integer, "7"},
-        ReadCase{"CaseInsensitiveNames", "[s]\nK=3\n", Integer, "3"},
-        ReadCase{"FirstSectionCounts", "[S]\nk=1\n[S]\nk=2\n", Integer, "1"},
-        ReadCase{"FirstKeyCounts", "[S]\nk=1\nK=2\n", Integer, "1"},
-        ReadCase{"WindowsLineEnds", "[S]\r\nk=5\r\n", Integer, "5"},
-        ReadCase{"BoolOne", "[S]\nk=1\n", BoolDefaultFalse, "true"},
-        ReadCase{"BoolZero", "[S]\nk=0\n", BoolDefaultTrue, "false"},
-        ReadCase{"BoolTwo", "[S]\nk=2\n", BoolDefaultFalse, "true"},
-        ReadCase{"BoolNegative", "[S]\nk=-1\n", BoolDefaultFalse, "true"},
-        ReadCase{"BoolHex", "[S]\nk=0x10\n", BoolDefaultFalse, "true"},
-        ReadCase{"BoolWordGivesDefaultTrue", "[S]\nk=yes\n", BoolDefaultTrue, "true"},
-        ReadCase{"BoolWordGivesDefaultFalse", "[S]\nk=yes\n", BoolDefaultFalse, "false"},
-        ReadCase{"BoolMissing", "", BoolDefaultTrue, "true"},
-        ReadCase{"TextTrimmed", "[S]\nk=  a  b \t\r\n", Text, "[a  b]"},
-        ReadCase{"TextEmptyIsNotTheDefault", "[S]\nk=\n", Text, "[]"},
-        ReadCase{"TextMissing", "[S]\n", Text, "[default]"},
-        ReadCase{"TextWithEquals", "[S]\nk=/a=b/c\n", Text, "[/a=b/c]"},
-        ReadCase{"TextWithBlanksAroundKey", "[S]\n  k  = v\n", Text, "[v]"},
-        ReadCase{"TextCutAtNul", std::string("[S]\nk=ab\0cd\n", 12), Text, "[ab]"},
-        ReadCase{"TextInvalidUtf8Unchanged", "[S]\nk=\xFF\xC3(\n", Text, "[\xFF\xC3(]"},
-        ReadCase{"CutOffHeaderStillNamesItsSection", "[S\nk=v", Text, "[v]"},
-        ReadCase{"DateFourDigitYear", "[S]\nk=03/15/2023\n", Date, std::to_string(45000.0)},
-        ReadCase{"DateTwoDigitYear", "[S]\nk=03/15/23\n", Date, std::to_string(45000.0)},
-        ReadCase{"DateOtherFormat", "[S]\nk=2023-03-15\n", Date, std::to_string(-1.0)},
-        ReadCase{"DateNoSuchDay", "[S]\nk=02/30/2023\n", Date, std::to_string(-1.0)},
-        ReadCase{"DateEmpty", "[S]\nk=\n", Date, std::to_string(-1.0)},
-        ReadCase{"ExistsWithoutValue", "[S]\nk=\n", Exists, "yes"},
-        ReadCase{"ExistsNotInOtherSection", "[T]\nk=1\n", Exists, "no"},
-        ReadCase{"ExistsNotAsValue", "[S]\nx=k\n", Exists, "no"}),
+    ::testing::Values(ReadCase{"Decimal", "[S]\nk=42\n", Integer, "42"},
+                      ReadCase{"Negative", "[S]\nk=-17\n", Integer, "-17"},
+                      ReadCase{"Plus", "[S]\nk=+5\n", Integer, "5"},
+                      ReadCase{"Hex", "[S]\nk=0x1E\n", Integer, "30"},
+                      ReadCase{"HexUpperCase", "[S]\nk=0X1e\n", Integer, "30"},
+                      ReadCase{"HexSignBit", "[S]\nk=0xFFFFFFFF\n", Integer, "-1"},
+                      ReadCase{"HexPrefixOnly", "[S]\nk=0x\n", Integer, "7"},
+                      ReadCase{"HexBadDigit", "[S]\nk=0x1G\n", Integer, "7"},
+                      ReadCase{"HexTooLong", "[S]\nk=0x123456789\n", Integer, "7"},
+                      ReadCase{"TrailingLetters", "[S]\nk=12abc\n", Integer, "7"},
+                      ReadCase{"Word", "[S]\nk=abc\n", Integer, "7"},
+                      ReadCase{"EmptyInteger", "[S]\nk=\n", Integer, "7"},
+                      ReadCase{"Fraction", "[S]\nk=1.5\n", Integer, "7"},
+                      ReadCase{"TooLarge", "[S]\nk=2147483648\n", Integer, "7"},
+                      ReadCase{"TwoSigns", "[S]\nk=+-5\n", Integer, "7"},
+                      ReadCase{"BlanksAroundNumber", "[S]\nk=\t 42 \n", Integer, "42"},
+                      ReadCase{"MissingKey", "[S]\nother=1\n", Integer, "7"},
+                      ReadCase{"MissingSection", "[T]\nk=1\n", Integer, "7"},
+                      ReadCase{"KeyOfAnotherSection", "[T]\nk=1\n[S]\n", Integer, "7"},
+                      ReadCase{"KeyBeforeAnySection", "k=1\n[S]\n", Integer, "7"},
+                      ReadCase{"CommentedKey", "[S]\n;k=1\n#k=2\n", Integer, "7"},
+                      ReadCase{"CaseInsensitiveNames", "[s]\nK=3\n", Integer, "3"},
+                      ReadCase{"FirstSectionCounts", "[S]\nk=1\n[S]\nk=2\n", Integer, "1"},
+                      ReadCase{"FirstKeyCounts", "[S]\nk=1\nK=2\n", Integer, "1"},
+                      ReadCase{"WindowsLineEnds", "[S]\r\nk=5\r\n", Integer, "5"},
+                      ReadCase{"BoolOne", "[S]\nk=1\n", BoolDefaultFalse, "true"},
+                      ReadCase{"BoolZero", "[S]\nk=0\n", BoolDefaultTrue, "false"},
+                      ReadCase{"BoolTwo", "[S]\nk=2\n", BoolDefaultFalse, "true"},
+                      ReadCase{"BoolNegative", "[S]\nk=-1\n", BoolDefaultFalse, "true"},
+                      ReadCase{"BoolHex", "[S]\nk=0x10\n", BoolDefaultFalse, "true"},
+                      ReadCase{"BoolWordGivesDefaultTrue", "[S]\nk=yes\n", BoolDefaultTrue, "true"},
+                      ReadCase{"BoolWordGivesDefaultFalse", "[S]\nk=yes\n", BoolDefaultFalse, "false"},
+                      ReadCase{"BoolMissing", "", BoolDefaultTrue, "true"},
+                      ReadCase{"TextTrimmed", "[S]\nk=  a  b \t\r\n", Text, "[a  b]"},
+                      ReadCase{"TextEmptyIsNotTheDefault", "[S]\nk=\n", Text, "[]"},
+                      ReadCase{"TextMissing", "[S]\n", Text, "[default]"},
+                      ReadCase{"TextWithEquals", "[S]\nk=/a=b/c\n", Text, "[/a=b/c]"},
+                      ReadCase{"TextWithBlanksAroundKey", "[S]\n  k  = v\n", Text, "[v]"},
+                      ReadCase{"TextCutAtNul", std::string("[S]\nk=ab\0cd\n", 12), Text, "[ab]"},
+                      ReadCase{"TextInvalidUtf8Unchanged", "[S]\nk=\xFF\xC3(\n", Text, "[\xFF\xC3(]"},
+                      ReadCase{"CutOffHeaderStillNamesItsSection", "[S\nk=v", Text, "[v]"},
+                      ReadCase{"DateFourDigitYear", "[S]\nk=03/15/2023\n", Date, std::to_string(45000.0)},
+                      ReadCase{"DateTwoDigitYear", "[S]\nk=03/15/23\n", Date, std::to_string(45000.0)},
+                      ReadCase{"DateOtherFormat", "[S]\nk=2023-03-15\n", Date, std::to_string(-1.0)},
+                      ReadCase{"DateNoSuchDay", "[S]\nk=02/30/2023\n", Date, std::to_string(-1.0)},
+                      ReadCase{"DateEmpty", "[S]\nk=\n", Date, std::to_string(-1.0)},
+                      ReadCase{"ExistsWithoutValue", "[S]\nk=\n", Exists, "yes"},
+                      ReadCase{"ExistsNotInOtherSection", "[T]\nk=1\n", Exists, "no"},
+                      ReadCase{"ExistsNotAsValue", "[S]\nx=k\n", Exists, "no"}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 // --- Writing: a file (or none), some writes, the file afterwards ---
@@ -189,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "[S]\nk=a [Evil]  x=1\nn=ab\n"},
         WriteCase{"DamagedContentsSurvive",
-                  std::string("garbage\0with nul\n", 17) + "\xFF\xFE invalid\n" + "[S\nk=1\n" + kLongLine + "\n[Last",
+                  std::string("garbage\0with nul\n", 17) + "\xFF\xFE invalid\n" + "[S\nk=1\n" + kLongLine +
+                      "\n[Last",
                   [](TTessaroIniFile& ini) {
                       ini.WriteString("S", "k", "2");
                       ini.WriteString("New", "a", "b");
@@ -254,7 +272,8 @@ TEST_F(IniFileTest, AReadOnlyFileOrFolderGivesUnableToWriteAndStaysAsItWas)
             }
         });
         EXPECT_EQ(result, "Unable to write to " + path.string());
-        std::filesystem::permissions(path, std::filesystem::perms::owner_read, std::filesystem::perm_options::add);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read,
+                                     std::filesystem::perm_options::add);
         EXPECT_EQ(TestSandbox::ReadFile(path), "[S]\nk=1\n") << path;
     }
     EXPECT_EQ(TestSandbox::Names(open), (std::set<std::string>{"readonly.INI", "writeonly.INI"}));
@@ -275,8 +294,9 @@ TEST_F(IniFileTest, AMissingFolderGivesUnableToWrite)
 TEST_F(IniFileTest, NamesThatWouldBreakTheFileAreRefused)
 {
     TTessaroIniFile ini(file_);
-    const std::pair<std::string, std::string> names[] = {
-        {"A]B", "k"}, {"A\nB", "k"}, {"S", ""}, {"S", "  "}, {"S", "a=b"}, {"S", "a\nb"}, {"S", "[k"}, {"S", ";k"}};
+    const std::pair<std::string, std::string> names[] = {{"A]B", "k"}, {"A\nB", "k"}, {"S", ""},
+                                                         {"S", "  "},  {"S", "a=b"},  {"S", "a\nb"},
+                                                         {"S", "[k"},  {"S", ";k"}};
     for (const auto& [section, key] : names)
         EXPECT_THROW(ini.WriteString(section, key, "v"), EIniFileException) << section << "/" << key;
     EXPECT_FALSE(std::filesystem::exists(file_));

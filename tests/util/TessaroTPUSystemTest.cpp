@@ -36,7 +36,10 @@ protected:
     }
 
     std::string ProgramFolder() const { return programFolder_.string() + "/"; }
-    std::string ConfigSettingsFolder() const { return (sandbox_.Home() / ".config" / kProgramName).string() + "/"; }
+    std::string ConfigSettingsFolder() const
+    {
+        return (sandbox_.Home() / ".config" / kProgramName).string() + "/";
+    }
     std::filesystem::path Autostart() const { return sandbox_.Home() / ".config/autostart"; }
     std::filesystem::path Desktop() const { return sandbox_.Home() / "Desktop"; }
 
@@ -211,7 +214,8 @@ TEST_F(SystemHelpersTest, TheMenuShortcutGoesToTheApplicationsFolderMadeWhenMiss
     CreateShortcut("Selvane Image Resizer", "/opt/other/run", false);
     const auto applications = sandbox_.Home() / ".local/share/applications";
     EXPECT_EQ(TestSandbox::Names(applications), std::set<std::string>{"Selvane Image Resizer.desktop"});
-    EXPECT_NE(TestSandbox::ReadFile(applications / "Selvane Image Resizer.desktop").find("\nExec=\"/opt/other/run\"\n"),
+    EXPECT_NE(TestSandbox::ReadFile(applications / "Selvane Image Resizer.desktop")
+                  .find("\nExec=\"/opt/other/run\"\n"),
               std::string::npos);
 }
 

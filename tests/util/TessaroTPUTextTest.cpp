@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 #include <vector>
@@ -25,9 +25,10 @@ class MessageRecorder {
 public:
     MessageRecorder()
     {
-        previous_ = SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
-            messages.push_back({kind, caption, text});
-        });
+        previous_ =
+            SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
+                messages.push_back({kind, caption, text});
+            });
     }
     ~MessageRecorder() { SetMessageHandler(previous_); }
     std::vector<Message> messages;
@@ -83,8 +84,8 @@ TEST(TextHelpers, ExtractOnlyName)
 TEST(NumberHelpers, FormatRealCutsAfterTheDecimals)
 {
     const std::pair<double, const char*> cases[] = {
-        {1.2389, "1.23"}, {0.999, "0.99"}, {2, "2"}, {0.016, "0.01"}, {-0.5, "-0.5"},
-        {12.5, "12.5"}, {3.456, "3.45"}, {0.05, "0.05"}, {1, "1"}, {0.5, "0.5"}, {10.9, "10.9"}};
+        {1.2389, "1.23"}, {0.999, "0.99"}, {2, "2"}, {0.016, "0.01"}, {-0.5, "-0.5"}, {12.5, "12.5"},
+        {3.456, "3.45"},  {0.05, "0.05"},  {1, "1"}, {0.5, "0.5"},    {10.9, "10.9"}};
     for (auto [value, expected] : cases) EXPECT_EQ(FormatReal(value, 2), expected) << value;
 }
 

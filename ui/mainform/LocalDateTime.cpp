@@ -17,7 +17,7 @@ constexpr double kSecondsPerDay = 86400.0;
 double LocalNowAsDays()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&now, &local);
     using namespace std::chrono;
     const sys_days date = year_month_day{year{local.tm_year + 1900}, month{unsigned(local.tm_mon + 1)},
@@ -31,7 +31,8 @@ std::chrono::local_seconds DaysToLocalSeconds(double days)
     using namespace std::chrono;
     // Far beyond any date the file can hold; keeps the conversion defined for damaged values.
     const double limit = 1e12;
-    const double seconds = std::isfinite(days) ? std::clamp((days - kUnixEpochDays) * kSecondsPerDay, -limit, limit) : 0.0;
+    const double seconds =
+        std::isfinite(days) ? std::clamp((days - kUnixEpochDays) * kSecondsPerDay, -limit, limit) : 0.0;
     return local_seconds{std::chrono::seconds{std::llround(seconds)}};
 }
 

@@ -17,9 +17,9 @@
 #pragma once
 
 #include "engine/job/BatchJob.h"
+#include "ui/Skin.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
-#include "ui/Skin.h"
 
 #include <QMainWindow>
 #include <QString>

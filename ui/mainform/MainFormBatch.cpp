@@ -5,8 +5,8 @@
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
-#include "ui/widgets/PreviewImage.h"
 #include "ui/RasterImage.h"
+#include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
 #include "util/TessaroTPU.h"
@@ -33,7 +33,9 @@ namespace selvane {
 // a batch the names' paths, the options of the moment and the pause between files.
 class TMainForm::TFormJobHost final : public BatchHost {
 public:
-    TFormJobHost(TMainForm& form, std::string outputFolder) : form_(form), outputFolder_(std::move(outputFolder)) {}
+    TFormJobHost(TMainForm& form, std::string outputFolder)
+        : form_(form), outputFolder_(std::move(outputFolder))
+    {}
 
     void AppendLog(const std::string& line) override { form_.AppendLog(line); }
     void ShowError(const std::string& text) override { ShowErrorMessage(text); }
@@ -47,7 +49,10 @@ public:
     }
     // The path edit's text is read afresh for every file; the output folder stays the one
     // of the batch's start.
-    std::string SourcePath(const std::string& name) override { return form_.edtPath->text().toStdString() + name; }
+    std::string SourcePath(const std::string& name) override
+    {
+        return form_.edtPath->text().toStdString() + name;
+    }
     std::string OutputFolder(const std::string&) override { return outputFolder_; }
     JobOptions Options() override { return form_.CurrentJobOptions(); }
     void BeforeFile(const std::string& name) override
@@ -78,7 +83,8 @@ public:
         form_.actStart->setEnabled(true);
         form_.actAbort->setEnabled(false);
         QApplication::restoreOverrideCursor();
-        form_.SetStatusText(QString::fromStdString(JobDoneText(kind_, elapsed_.value_or(TickCount() - start_))));
+        form_.SetStatusText(
+            QString::fromStdString(JobDoneText(kind_, elapsed_.value_or(TickCount() - start_))));
         if (--form_.runningJobs_ == 0 && form_.closeAfterJobs_) {
             form_.closeAfterJobs_ = false;
             form_.close();
@@ -101,7 +107,8 @@ void TMainForm::ConnectBatchCommands()
 {
     connect(actStart, &QAction::triggered, this, Reporting(this, &TMainForm::actStartExecute));
     connect(actAbort, &QAction::triggered, this, Reporting(this, &TMainForm::actAbortExecute));
-    connect(trkQuality, &QSlider::valueChanged, this, [this] { RunReportingErrors([this] { trkQualityChange(); }); });
+    connect(trkQuality, &QSlider::valueChanged, this,
+            [this] { RunReportingErrors([this] { trkQualityChange(); }); });
     connect(btnResult, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnResultClick));
     FileList->OnDblClick = [this](QObject*) { RunReportingErrors([this] { FileListDblClick(); }); };
     tabResizer->installEventFilter(this);

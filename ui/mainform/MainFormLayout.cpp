@@ -6,14 +6,14 @@
 #include "source/FilterComboBox.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
-#include "ui/widgets/Anchors.h"
 #include "ui/ErrorReport.h"
-#include "ui/widgets/InternetLabel.h"
-#include "ui/widgets/PreviewImage.h"
+#include "ui/mainform/SettingsFile.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/ResizerApplication.h"
+#include "ui/widgets/Anchors.h"
+#include "ui/widgets/InternetLabel.h"
+#include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/SelectionSlider.h"
-#include "ui/mainform/SettingsFile.h"
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/WidgetLook.h"
 #include "util/TessaroTPU.h"
@@ -50,7 +50,8 @@ constexpr const char* kPathHint = "Locate the folder that contains the pictures 
 constexpr const char* kPictureFilter =
     "Show all supported pictures (jpeg, jpg, gif, png, bmp)|*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png|"
     "JPEG|*.jpeg;*.jpg;*.jp|BITMAP|*.bmp|PNG|*.png|GIF|*.gif";
-constexpr const char* kStartHint = "Start the resizing process. \rOnly the pictures selected will be processed.";
+constexpr const char* kStartHint =
+    "Start the resizing process. \rOnly the pictures selected will be processed.";
 constexpr const char* kAbortHint = "Stop the batch resize process";
 constexpr const char* kPictureMask = "*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png";
 
@@ -122,38 +123,106 @@ void TMainForm::FormCreate()
 {
     FirstRun = !FileExists(SettingsFilePath());
     for (const FilterEntry& filter : FilterTable)
-        cmbResampleQ->addItem(QString::fromUtf8(filter.Name.data(), static_cast<qsizetype>(filter.Name.size())));
+        cmbResampleQ->addItem(
+            QString::fromUtf8(filter.Name.data(), static_cast<qsizetype>(filter.Name.size())));
 }
 
 void TMainForm::NameControls()
 {
 #define SELVANE_NAMED(control) std::pair<QObject*, const char*>(control, #control)
-    const std::pair<QObject*, const char*> controls[] = {
-        SELVANE_NAMED(pnlHeader), SELVANE_NAMED(Label6), SELVANE_NAMED(edtPath), SELVANE_NAMED(btnBrowse),
-        SELVANE_NAMED(FilterCombo), SELVANE_NAMED(InternetLabel), SELVANE_NAMED(pnlLeft), SELVANE_NAMED(lblTop),
-        SELVANE_NAMED(FileList), SELVANE_NAMED(btnRefresh), SELVANE_NAMED(btnSellAll), SELVANE_NAMED(btnInvert),
-        SELVANE_NAMED(Splitter), SELVANE_NAMED(PageControl), SELVANE_NAMED(tabResizer), SELVANE_NAMED(tabThumb),
-        SELVANE_NAMED(tabSettings), SELVANE_NAMED(tabLog), SELVANE_NAMED(StatBar), SELVANE_NAMED(pnlTop),
-        SELVANE_NAMED(lblQuality1), SELVANE_NAMED(trkQuality), SELVANE_NAMED(lblQualityTicks),
-        SELVANE_NAMED(lblQuality2), SELVANE_NAMED(Label7), SELVANE_NAMED(proBar), SELVANE_NAMED(grpImgSize),
-        SELVANE_NAMED(radXDecrease), SELVANE_NAMED(radXIncrease), SELVANE_NAMED(radSameSize),
-        SELVANE_NAMED(radSameWidth), SELVANE_NAMED(radSameHeight), SELVANE_NAMED(spnWH), SELVANE_NAMED(lblAspect),
-        SELVANE_NAMED(grpX), SELVANE_NAMED(spnRound), SELVANE_NAMED(lblPunct), SELVANE_NAMED(spnZecimal),
-        SELVANE_NAMED(grpOutRatio), SELVANE_NAMED(spnWidth), SELVANE_NAMED(lblThumbSize), SELVANE_NAMED(spnHeight),
-        SELVANE_NAMED(btn43), SELVANE_NAMED(btnStart), SELVANE_NAMED(btnAbort), SELVANE_NAMED(pnlPreview),
-        SELVANE_NAMED(imgLoader), SELVANE_NAMED(pnlQuickBtn), SELVANE_NAMED(btnResult), SELVANE_NAMED(btnManual),
-        SELVANE_NAMED(btnSupport), SELVANE_NAMED(lblNotAvailable), SELVANE_NAMED(grpSystem),
-        SELVANE_NAMED(btnDesktopShortcut), SELVANE_NAMED(chkAutoStartUp), SELVANE_NAMED(Label2),
-        SELVANE_NAMED(spnAutoUpdate), SELVANE_NAMED(GroupHelp), SELVANE_NAMED(radHintsOff),
-        SELVANE_NAMED(radHintsTooltips), SELVANE_NAMED(radHintsStatBar), SELVANE_NAMED(lblHintHide),
-        SELVANE_NAMED(spnHideHint), SELVANE_NAMED(GroupBox1), SELVANE_NAMED(chkSkins), SELVANE_NAMED(chkSounds),
-        SELVANE_NAMED(chkTrayIcon), SELVANE_NAMED(Label1), SELVANE_NAMED(spnOpacity), SELVANE_NAMED(Label4),
-        SELVANE_NAMED(grpPreview), SELVANE_NAMED(chkProtect), SELVANE_NAMED(chkPreview), SELVANE_NAMED(Label5),
-        SELVANE_NAMED(cmbResampleQ), SELVANE_NAMED(chkAddFltName), SELVANE_NAMED(chkOverwrite), SELVANE_NAMED(Memo),
-        SELVANE_NAMED(actStart), SELVANE_NAMED(actAbort), SELVANE_NAMED(actRefresh), SELVANE_NAMED(actExit),
-        SELVANE_NAMED(actSellAll), SELVANE_NAMED(mnuOp), SELVANE_NAMED(mnuExit2), SELVANE_NAMED(mnuInfo),
-        SELVANE_NAMED(mnuAbout), SELVANE_NAMED(mnuOnlineHelp), SELVANE_NAMED(mnuSupport), SELVANE_NAMED(mnuUpdates),
-        SELVANE_NAMED(mnuProgramPage), SELVANE_NAMED(mnuCompanyPage), SELVANE_NAMED(PopupMenu)};
+    const std::pair<QObject*, const char*> controls[] = {SELVANE_NAMED(pnlHeader),
+                                                         SELVANE_NAMED(Label6),
+                                                         SELVANE_NAMED(edtPath),
+                                                         SELVANE_NAMED(btnBrowse),
+                                                         SELVANE_NAMED(FilterCombo),
+                                                         SELVANE_NAMED(InternetLabel),
+                                                         SELVANE_NAMED(pnlLeft),
+                                                         SELVANE_NAMED(lblTop),
+                                                         SELVANE_NAMED(FileList),
+                                                         SELVANE_NAMED(btnRefresh),
+                                                         SELVANE_NAMED(btnSellAll),
+                                                         SELVANE_NAMED(btnInvert),
+                                                         SELVANE_NAMED(Splitter),
+                                                         SELVANE_NAMED(PageControl),
+                                                         SELVANE_NAMED(tabResizer),
+                                                         SELVANE_NAMED(tabThumb),
+                                                         SELVANE_NAMED(tabSettings),
+                                                         SELVANE_NAMED(tabLog),
+                                                         SELVANE_NAMED(StatBar),
+                                                         SELVANE_NAMED(pnlTop),
+                                                         SELVANE_NAMED(lblQuality1),
+                                                         SELVANE_NAMED(trkQuality),
+                                                         SELVANE_NAMED(lblQualityTicks),
+                                                         SELVANE_NAMED(lblQuality2),
+                                                         SELVANE_NAMED(Label7),
+                                                         SELVANE_NAMED(proBar),
+                                                         SELVANE_NAMED(grpImgSize),
+                                                         SELVANE_NAMED(radXDecrease),
+                                                         SELVANE_NAMED(radXIncrease),
+                                                         SELVANE_NAMED(radSameSize),
+                                                         SELVANE_NAMED(radSameWidth),
+                                                         SELVANE_NAMED(radSameHeight),
+                                                         SELVANE_NAMED(spnWH),
+                                                         SELVANE_NAMED(lblAspect),
+                                                         SELVANE_NAMED(grpX),
+                                                         SELVANE_NAMED(spnRound),
+                                                         SELVANE_NAMED(lblPunct),
+                                                         SELVANE_NAMED(spnZecimal),
+                                                         SELVANE_NAMED(grpOutRatio),
+                                                         SELVANE_NAMED(spnWidth),
+                                                         SELVANE_NAMED(lblThumbSize),
+                                                         SELVANE_NAMED(spnHeight),
+                                                         SELVANE_NAMED(btn43),
+                                                         SELVANE_NAMED(btnStart),
+                                                         SELVANE_NAMED(btnAbort),
+                                                         SELVANE_NAMED(pnlPreview),
+                                                         SELVANE_NAMED(imgLoader),
+                                                         SELVANE_NAMED(pnlQuickBtn),
+                                                         SELVANE_NAMED(btnResult),
+                                                         SELVANE_NAMED(btnManual),
+                                                         SELVANE_NAMED(btnSupport),
+                                                         SELVANE_NAMED(lblNotAvailable),
+                                                         SELVANE_NAMED(grpSystem),
+                                                         SELVANE_NAMED(btnDesktopShortcut),
+                                                         SELVANE_NAMED(chkAutoStartUp),
+                                                         SELVANE_NAMED(Label2),
+                                                         SELVANE_NAMED(spnAutoUpdate),
+                                                         SELVANE_NAMED(GroupHelp),
+                                                         SELVANE_NAMED(radHintsOff),
+                                                         SELVANE_NAMED(radHintsTooltips),
+                                                         SELVANE_NAMED(radHintsStatBar),
+                                                         SELVANE_NAMED(lblHintHide),
+                                                         SELVANE_NAMED(spnHideHint),
+                                                         SELVANE_NAMED(GroupBox1),
+                                                         SELVANE_NAMED(chkSkins),
+                                                         SELVANE_NAMED(chkSounds),
+                                                         SELVANE_NAMED(chkTrayIcon),
+                                                         SELVANE_NAMED(Label1),
+                                                         SELVANE_NAMED(spnOpacity),
+                                                         SELVANE_NAMED(Label4),
+                                                         SELVANE_NAMED(grpPreview),
+                                                         SELVANE_NAMED(chkProtect),
+                                                         SELVANE_NAMED(chkPreview),
+                                                         SELVANE_NAMED(Label5),
+                                                         SELVANE_NAMED(cmbResampleQ),
+                                                         SELVANE_NAMED(chkAddFltName),
+                                                         SELVANE_NAMED(chkOverwrite),
+                                                         SELVANE_NAMED(Memo),
+                                                         SELVANE_NAMED(actStart),
+                                                         SELVANE_NAMED(actAbort),
+                                                         SELVANE_NAMED(actRefresh),
+                                                         SELVANE_NAMED(actExit),
+                                                         SELVANE_NAMED(actSellAll),
+                                                         SELVANE_NAMED(mnuOp),
+                                                         SELVANE_NAMED(mnuExit2),
+                                                         SELVANE_NAMED(mnuInfo),
+                                                         SELVANE_NAMED(mnuAbout),
+                                                         SELVANE_NAMED(mnuOnlineHelp),
+                                                         SELVANE_NAMED(mnuSupport),
+                                                         SELVANE_NAMED(mnuUpdates),
+                                                         SELVANE_NAMED(mnuProgramPage),
+                                                         SELVANE_NAMED(mnuCompanyPage),
+                                                         SELVANE_NAMED(PopupMenu)};
 #undef SELVANE_NAMED
     // The settings keys are these names, and tests find the controls by them.
     for (const auto& [control, name] : controls) control->setObjectName(QString::fromLatin1(name));
@@ -215,7 +284,8 @@ void TMainForm::BuildLeftPanel()
     FileList->SetShowGlyphs(true);
     FileList->SetItemHeight(16);
     SetBackground(FileList->viewport(), StoredColor(13623006));
-    SetHint(FileList, "All files in this list will be resized. The output will be placed into the \"Output\" folder.");
+    SetHint(FileList,
+            "All files in this list will be resized. The output will be placed into the \"Output\" folder.");
     column->addWidget(FileList, 1);
     FilterCombo->SetFileList(FileList);
     FilterCombo->SetFilter(kPictureFilter);

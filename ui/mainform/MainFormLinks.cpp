@@ -2,9 +2,9 @@
 // DISTORTED" label and the about box.
 #include "ui/mainform/MainForm.h"
 
+#include "ui/ErrorReport.h"
 #include "ui/widgets/AboutBox.h"
 #include "ui/widgets/ClickFilter.h"
-#include "ui/ErrorReport.h"
 #include "util/TessaroTPU.h"
 
 #include <QAction>
@@ -49,8 +49,9 @@ void TMainForm::mnuCompanyPageClick()
 void TMainForm::mnuSupportClick()
 {
     OpenWithShell(std::string(kSupportForumUrl));
-    ShowInfoMessage("Please create your own account on our forum and post your queries. Please allow few hours to "
-                    "our support staff to answer your questions.");
+    ShowInfoMessage(
+        "Please create your own account on our forum and post your queries. Please allow few hours to "
+        "our support staff to answer your questions.");
 }
 
 void TMainForm::lblAspectClick()

@@ -29,7 +29,8 @@ void TMainForm::ConnectOptions()
     connect(spnOpacity, &TSpinField::Change, this, Reporting(this, &TMainForm::spnOpacityChange));
     connect(chkSkins, &QCheckBox::toggled, this, Reporting(this, &TMainForm::chkSkinsClick));
     connect(chkAutoStartUp, &QCheckBox::toggled, this, Reporting(this, &TMainForm::chkAutoStartUpClick));
-    connect(btnDesktopShortcut, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnDesktopShortcutClick));
+    connect(btnDesktopShortcut, &QPushButton::clicked, this,
+            Reporting(this, &TMainForm::btnDesktopShortcutClick));
     connect(chkTrayIcon, &QCheckBox::toggled, this, Reporting(this, &TMainForm::chkTrayIconClick));
 
     TrayIcon = new TTrayIcon(this);

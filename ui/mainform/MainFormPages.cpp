@@ -88,8 +88,8 @@ void TMainForm::BuildSettingsPage()
     btnDesktopShortcut = new QPushButton(QStringLiteral("Create shortcut"), grpSystem);
     btnDesktopShortcut->setGeometry(14, 24, 110, 25);
     SetHint(btnDesktopShortcut, "Create a shortcut to this program on desktop");
-    chkAutoStartUp = MakeCheckBox(grpSystem, "Start with Windows", "This program will start at Windows' start-up",
-                                  QPoint(14, 62), false);
+    chkAutoStartUp = MakeCheckBox(grpSystem, "Start with Windows",
+                                  "This program will start at Windows' start-up", QPoint(14, 62), false);
     spnAutoUpdate = MakeSpinField(grpSystem, 0, 365, 1, 1);
     Label2 = MakeGapLabel(grpSystem, "Auto search for updates evey                   days", QPoint(14, 102),
                           spnAutoUpdate);
@@ -100,9 +100,9 @@ void TMainForm::BuildSettingsPage()
                             "Don't use the embeded help system. No pop-up will appear and no info will be "
                             "displayed in status bar.",
                             QPoint(8, 22));
-    radHintsTooltips = MakeRadio(GroupHelp, "Show help as tool-tips",
-                                 "Show a hint when you hold the mouse cursor over an item (button, checkbox, etc)",
-                                 QPoint(8, 46));
+    radHintsTooltips = MakeRadio(
+        GroupHelp, "Show help as tool-tips",
+        "Show a hint when you hold the mouse cursor over an item (button, checkbox, etc)", QPoint(8, 46));
     radHintsStatBar = MakeRadio(GroupHelp, "Show help in status bar also",
                                 "Show information about an item in status bar.", QPoint(8, 70));
     spnHideHint = MakeSpinField(GroupHelp, 800, 20000, 100, 4000);
@@ -111,8 +111,8 @@ void TMainForm::BuildSettingsPage()
 
     GroupBox1 = new QGroupBox(QStringLiteral("Interface"), tabSettings);
     GroupBox1->setGeometry(5, 178, 280, 172);
-    chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)", QPoint(14, 22),
-                            false);
+    chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)",
+                            QPoint(14, 22), false);
     chkSounds = MakeCheckBox(GroupBox1, "Use sounds", "Make a sond on 'COPY' event", QPoint(14, 46), false);
     chkTrayIcon = MakeCheckBox(GroupBox1, "Minimize to tray", "", QPoint(14, 70), false);
     Label1 = new QLabel(QStringLiteral("Opacity"), GroupBox1);
@@ -120,9 +120,10 @@ void TMainForm::BuildSettingsPage()
     Label1->adjustSize();
     spnOpacity = MakeSpinField(GroupBox1, 30, 255, 3, 199);
     spnOpacity->setGeometry(70, 96, 60, 24);
-    Label4 = new QLabel(QStringLiteral("* Experimental. It will require a little bit more memory. Takes efect after "
-                                       "restart. May slow down the program"),
-                        GroupBox1);
+    Label4 = new QLabel(
+        QStringLiteral("* Experimental. It will require a little bit more memory. Takes efect after "
+                       "restart. May slow down the program"),
+        GroupBox1);
     Label4->setWordWrap(true);
     Label4->setGeometry(8, 126, 264, 42);
     QPalette grey = Label4->palette();
@@ -136,10 +137,11 @@ void TMainForm::BuildSettingsPage()
                               "have enough memory to process it or it may be corrupt.\r\n"
                               "If this checkbox is checked, the program will ignore such huge images.",
                               QPoint(8, 22), true);
-    chkPreview = MakeCheckBox(grpPreview, "Show preview panel",
-                              "Show the current processed image in a small preview window. This will slow down "
-                              "the program with about 5%.",
-                              QPoint(8, 46), false);
+    chkPreview =
+        MakeCheckBox(grpPreview, "Show preview panel",
+                     "Show the current processed image in a small preview window. This will slow down "
+                     "the program with about 5%.",
+                     QPoint(8, 46), false);
     constexpr const char* kResampleHint =
         "Choose the filter for the resampling process.\r\n"
         "If you don't understand this, leave it to its default state or experiment with different values (don't "
@@ -155,10 +157,11 @@ void TMainForm::BuildSettingsPage()
     cmbResampleQ = new QComboBox(grpPreview);
     cmbResampleQ->setGeometry(8, 94, 180, 24);
     SetHint(cmbResampleQ, kResampleHint);
-    chkAddFltName = MakeCheckBox(grpPreview, "Add filter name at the image name",
-                                 "Append the name of the filter used at the end of the resulted file's name.\r\n"
-                                 "Very useful for comparing filters' quality.",
-                                 QPoint(8, 128), false);
+    chkAddFltName =
+        MakeCheckBox(grpPreview, "Add filter name at the image name",
+                     "Append the name of the filter used at the end of the resulted file's name.\r\n"
+                     "Very useful for comparing filters' quality.",
+                     QPoint(8, 128), false);
 
     chkOverwrite = MakeCheckBox(tabSettings, "Overwrite existen images",
                                 "If this is NOT checked the program will not overwrite the images already "

@@ -1,8 +1,8 @@
 // The "Image resizer" page: quality, size rule, commands and preview.
 #include "ui/mainform/MainForm.h"
 
-#include "ui/widgets/Anchors.h"
 #include "ui/Artwork.h"
+#include "ui/widgets/Anchors.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
@@ -62,10 +62,11 @@ void TMainForm::BuildResizerPage()
     pnlTop = new QWidget(tabResizer);
     pnlTop->setGeometry(0, 0, kPageDesignSize.width(), 88);
     lblQuality1 = MakeLabel(pnlTop, "Quality for the output images:", QPoint(8, 6));
-    SetHint(lblQuality1,
-            "Recommended: 75-95.\r\rFor best image quality we recommend you to set this to 90-95. If you "
-            "want small files (for\rexample to send them over a slow internet connection) and you accept a "
-            "little bit lower\rimage quality set this to 75-80. The higher image quality, the higher file size.");
+    SetHint(
+        lblQuality1,
+        "Recommended: 75-95.\r\rFor best image quality we recommend you to set this to 90-95. If you "
+        "want small files (for\rexample to send them over a slow internet connection) and you accept a "
+        "little bit lower\rimage quality set this to 75-80. The higher image quality, the higher file size.");
     trkQuality = new TSelectionSlider(pnlTop);
     trkQuality->setRange(5, 95);
     trkQuality->setValue(5);
@@ -73,7 +74,8 @@ void TMainForm::BuildResizerPage()
     trkQuality->setTickPosition(QSlider::TicksBelow);
     trkQuality->setPageStep(10);
     trkQuality->SetSelection(70, 90);
-    lblQualityTicks = new QLabel(QStringLiteral("5                                  50                                95"), pnlTop);
+    lblQualityTicks = new QLabel(
+        QStringLiteral("5                                  50                                95"), pnlTop);
     QFont ticksFont(QStringLiteral("Arial"));
     ticksFont.setPixelSize(9);
     lblQualityTicks->setFont(ticksFont);
@@ -101,11 +103,12 @@ void TMainForm::BuildResizerPage()
                              "This will make each output image x times smaller.", 20);
     radXIncrease = MakeRadio(grpImgSize, "Increase image size x times (magnify)",
                              "This will magnify each output image x times.", 43);
-    radSameSize = MakeRadio(grpImgSize, "Make all images of the same width and height",
-                            "This will make all output images to have the same width and height.\r\n"
-                            "You must specify the width and height in the red box.\r\n"
-                            "You may distort your images if they have a ratio different from the one choused.",
-                            66);
+    radSameSize =
+        MakeRadio(grpImgSize, "Make all images of the same width and height",
+                  "This will make all output images to have the same width and height.\r\n"
+                  "You must specify the width and height in the red box.\r\n"
+                  "You may distort your images if they have a ratio different from the one choused.",
+                  66);
     radSameWidth = MakeRadio(grpImgSize, "Make all images of the same width:",
                              "This will make all output images to have the same width.\r\n"
                              "You must specify the width (in pixels) in the blue box.",
@@ -153,7 +156,8 @@ void TMainForm::BuildResizerPage()
     SetHint(spnHeight, "Output height (in pixels)");
     btn43 = new QPushButton(QStringLiteral("Set 4/3"), grpOutRatio);
     btn43->setGeometry(35, 52, 80, 25);
-    SetHint(btn43, "Set 4/3 aspect ratio.\r\nMost computer screen and digital cameras uses this aspect ration.");
+    SetHint(btn43,
+            "Set 4/3 aspect ratio.\r\nMost computer screen and digital cameras uses this aspect ration.");
     grpOutRatio->hide();
 
     btnStart = new QPushButton(tabResizer);

@@ -4,8 +4,8 @@
 
 #include "engine/resample/FilterTable.h"
 #include "source/PathEdit.h"
-#include "ui/widgets/SelectionSlider.h"
 #include "ui/mainform/SettingsFile.h"
+#include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
 #include "util/TessaroIniFile.h"
 #include "util/TessaroTPU.h"
@@ -56,8 +56,11 @@ void TMainForm::LoadSettings()
     }
     if (ini.ReadBool(kWindowState, "Maximized", false)) setWindowState(windowState() | Qt::WindowMaximized);
 
-    const std::pair<QRadioButton*, bool> rules[] = {
-        {radXDecrease, true}, {radXIncrease, false}, {radSameHeight, false}, {radSameWidth, false}, {radSameSize, false}};
+    const std::pair<QRadioButton*, bool> rules[] = {{radXDecrease, true},
+                                                    {radXIncrease, false},
+                                                    {radSameHeight, false},
+                                                    {radSameWidth, false},
+                                                    {radSameSize, false}};
     for (const auto& [radio, defaultValue] : rules)
         SetRadio(radio, ini.ReadBool(kResize, radio->objectName().toStdString(), defaultValue));
     // A file that marks no rule would leave the window unable to run a job.
@@ -86,7 +89,8 @@ void TMainForm::LoadSettings()
         {radHintsOff, false}, {radHintsTooltips, true}, {radHintsStatBar, false}};
     for (const auto& [radio, defaultValue] : hintModes)
         SetRadio(radio, ini.ReadBool(kSettings, radio->objectName().toStdString(), defaultValue));
-    const std::pair<QCheckBox*, bool> lastBoxes[] = {{chkAutoStartUp, false}, {chkProtect, true}, {chkOverwrite, true}};
+    const std::pair<QCheckBox*, bool> lastBoxes[] = {
+        {chkAutoStartUp, false}, {chkProtect, true}, {chkOverwrite, true}};
     for (const auto& [box, defaultValue] : lastBoxes)
         box->setChecked(ini.ReadBool(kSettings, box->objectName().toStdString(), defaultValue));
     edtPath->setText(QString::fromStdString(ini.ReadString(kSettings, "LastPath", GetProgramFolder())));

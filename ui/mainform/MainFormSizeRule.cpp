@@ -41,7 +41,9 @@ void TMainForm::ResizeTypeChanged()
     grpOutRatio->setVisible(sameSize);
     lblAspect->setVisible(sameSize);
 
-    QRadioButton* sideRule = radSameWidth->isChecked() ? radSameWidth : radSameHeight->isChecked() ? radSameHeight : nullptr;
+    QRadioButton* sideRule = radSameWidth->isChecked()    ? radSameWidth
+                             : radSameHeight->isChecked() ? radSameHeight
+                                                          : nullptr;
     if (sideRule) spnWH->move(spnWH->x(), sideRule->y() + (sideRule->height() - spnWH->height()) / 2);
     spnWH->setVisible(sideRule != nullptr);
 }
@@ -67,7 +69,8 @@ void TMainForm::spnZecimalChange()
 void TMainForm::btn43Click()
 {
     const std::int64_t height = RoundHalfEven(spnWidth->Value() * 3.0 / 4.0);
-    spnHeight->SetValue(static_cast<int>(std::clamp<std::int64_t>(height, spnHeight->MinValue(), spnHeight->MaxValue())));
+    spnHeight->SetValue(
+        static_cast<int>(std::clamp<std::int64_t>(height, spnHeight->MinValue(), spnHeight->MaxValue())));
 }
 
 }  // namespace selvane

@@ -7,8 +7,8 @@
 #include "source/SelectFolder.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
-#include "ui/widgets/PreviewImage.h"
 #include "ui/RasterImage.h"
+#include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
 #include "util/TessaroTPU.h"
 

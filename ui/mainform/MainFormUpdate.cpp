@@ -37,7 +37,8 @@ void TMainForm::SetUpWebUpdate()
     // The program never starts the downloaded file and never ends itself for an update.
     WebUpdate.Options = {TUpdateOption::uoOverwrite};
     WebUpdate.ProductInfo.VersionFormat = TVersionFormat::vfStandard;
-    WebUpdate.OnUpdateAvailable = [this](const std::string& actual, const std::string& newer, bool& canUpdate) {
+    WebUpdate.OnUpdateAvailable = [this](const std::string& actual, const std::string& newer,
+                                         bool& canUpdate) {
         WebUpdateUpdateAvailable(actual, newer, canUpdate);
     };
     WebUpdate.OnNoUpdateFound = [this] { WebUpdateNoUpdateFound(); };
@@ -66,7 +67,8 @@ void TMainForm::mnuUpdatesClick()
     CheckUpdates(true);
 }
 
-void TMainForm::WebUpdateUpdateAvailable(const std::string& ActualVersion, const std::string& NewVersion, bool&)
+void TMainForm::WebUpdateUpdateAvailable(const std::string& ActualVersion, const std::string& NewVersion,
+                                         bool&)
 {
     SetStatusText(QString::fromStdString("A new version was found: " + NewVersion +
                                          "   |    Your current version is: " + ActualVersion));
@@ -79,7 +81,8 @@ void TMainForm::WebUpdateNoUpdateFound()
 
 void TMainForm::WebUpdateDownloadError()
 {
-    SetStatusText(QStringLiteral("Updating: error contacting the web site. Please manually check for updates."));
+    SetStatusText(
+        QStringLiteral("Updating: error contacting the web site. Please manually check for updates."));
 }
 
 void TMainForm::WebUpdateClientFileExists(std::string& FileName, bool&)

@@ -11,7 +11,8 @@ namespace {
 
 class TClickFilter : public QObject {
 public:
-    TClickFilter(QWidget* widget, std::function<void()> handler) : QObject(widget), handler_(std::move(handler))
+    TClickFilter(QWidget* widget, std::function<void()> handler)
+        : QObject(widget), handler_(std::move(handler))
     {
         widget->installEventFilter(this);
     }
@@ -19,7 +20,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) return false;
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+            return false;
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton) return false;
         if (event->type() == QEvent::MouseButtonPress) {

@@ -56,8 +56,7 @@ bool THintWatcher::eventFilter(QObject* watched, QEvent* event)
         QToolTip::showText(help->globalPos(), hint, widget, {}, hidePause_);
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return false;
 }

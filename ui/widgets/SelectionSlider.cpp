@@ -26,15 +26,18 @@ void TSelectionSlider::paintEvent(QPaintEvent*)
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
 
     if (selectionEnd_ > selectionStart_) {
-        const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-        const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+        const QRect groove =
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+        const QRect handle =
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
         const int span = groove.width() - handle.width();
         const auto at = [&](int value) {
             return groove.left() + handle.width() / 2 +
                    QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
         };
         // Just under the groove, where the style's own filling of the groove cannot hide it.
-        const QRect band(QPoint(at(selectionStart_), groove.bottom() + 1), QPoint(at(selectionEnd_), groove.bottom() + 3));
+        const QRect band(QPoint(at(selectionStart_), groove.bottom() + 1),
+                         QPoint(at(selectionEnd_), groove.bottom() + 3));
         painter.fillRect(band, QColor(0, 160, 60));
     }
 

@@ -67,8 +67,8 @@ int TSpinField::CheckValue(int value) const
 void TSpinField::stepBy(int steps)
 {
     const long long next = static_cast<long long>(Value()) + static_cast<long long>(steps) * increment_;
-    SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(),
-                                                    std::numeric_limits<int>::max())));
+    SetValue(static_cast<int>(
+        std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
     lineEdit()->selectAll();
 }
 

@@ -1,8 +1,8 @@
 #include "ui/widgets/TrayIcon.h"
 
-#include <QWindowStateChangeEvent>
 #include <QMenu>
 #include <QWidget>
+#include <QWindowStateChangeEvent>
 
 namespace selvane {
 
@@ -59,7 +59,11 @@ bool TTrayIcon::eventFilter(QObject* watched, QEvent* event)
         wasMaximized_ = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
         // Hidden once the minimise has been handled in full, not in the middle of it.
         QMetaObject::invokeMethod(
-            this, [this] { if (owner_->isMinimized() && !inTray_) SendToTray(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (owner_->isMinimized() && !inTray_) SendToTray();
+            },
+            Qt::QueuedConnection);
     }
     return false;
 }

@@ -7,8 +7,8 @@
 #include "platform/Administrator.h"
 #include "source/TessaroFileList.h"
 #include "ui/mainform/MainForm.h"
-#include "ui/ResizerApplication.h"
 #include "ui/mainform/SettingsFile.h"
+#include "ui/ResizerApplication.h"
 
 #include <QDir>
 #include <QPixmap>
@@ -67,7 +67,8 @@ int main(int argc, char** argv)
 
     QDir().mkpath(QString::fromStdString(root + "/.config/Selvane Image Resizer"));
     std::ofstream(selvane::SettingsFilePath())
-        << "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << pictures << "\n";
+        << "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << pictures
+        << "\n";
 
     selvane::TMainForm form;
     form.InitMainWindow();

@@ -3,10 +3,10 @@
 // Run it under a real X server (xvfb-run); it works in a temporary home and changes
 // nothing outside it, and no update check runs.
 #include "platform/Administrator.h"
-#include "ui/widgets/AboutBox.h"
 #include "ui/mainform/MainForm.h"
-#include "ui/ResizerApplication.h"
 #include "ui/mainform/SettingsFile.h"
+#include "ui/ResizerApplication.h"
+#include "ui/widgets/AboutBox.h"
 
 #include <QDir>
 #include <QPixmap>
