@@ -21,10 +21,12 @@ std::optional<OutputSize> ComputeOutputSize(const SizeOptions& options, std::int
     switch (options.rule) {
     case ResizeRule::Decrease:
         if (factor <= 1.0) return std::nullopt;
-        return OutputSize{RoundHalfEven(w / factor), RoundHalfEven(h / factor)};
+        return OutputSize{RoundHalfEven(static_cast<double>(w) / factor),
+                          RoundHalfEven(static_cast<double>(h) / factor)};
     case ResizeRule::Increase:
         if (factor <= 1.0) return std::nullopt;
-        return OutputSize{RoundHalfEven(w * factor), RoundHalfEven(h * factor)};
+        return OutputSize{RoundHalfEven(static_cast<double>(w) * factor),
+                          RoundHalfEven(static_cast<double>(h) * factor)};
     case ResizeRule::SameSize: return OutputSize{options.width, options.height};
     case ResizeRule::SameWidth: {
         const double ratio = static_cast<double>(w) / static_cast<double>(h);

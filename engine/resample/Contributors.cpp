@@ -47,10 +47,11 @@ ContributorLists::ContributorLists(int n, int m, FilterFunction filter, float su
         for (std::int64_t j = left; j <= right; ++j) {
             float weight;
             if (shrinking) {
-                const float argument = RoundToFloat((static_cast<double>(centre) - j) / stretch);
+                const float argument =
+                    RoundToFloat((static_cast<double>(centre) - static_cast<double>(j)) / stretch);
                 weight = RoundToFloat(static_cast<double>(filter(argument)) / stretch);
             } else {
-                weight = filter(RoundToFloat(static_cast<double>(centre) - j));
+                weight = filter(RoundToFloat(static_cast<double>(centre) - static_cast<double>(j)));
             }
             if (weight != 0.0f) taps_.push_back({Reflect(j, n), weight});
         }

@@ -12,10 +12,10 @@
 namespace selvane {
 namespace {
 
-using testing::BmpBytes;
-using testing::Bytes;
-using testing::RandomRaster;
-using testing::WriteBytes;
+using test::BmpBytes;
+using test::Bytes;
+using test::RandomRaster;
+using test::WriteBytes;
 
 struct CommandResult {
     int status;
@@ -46,7 +46,7 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-class ResizeCommand : public testing::TemporaryFolderTest {};
+class ResizeCommand : public test::TemporaryFolderTest {};
 
 TEST_F(ResizeCommand, AnswersHelpAndVersion)
 {

@@ -1,6 +1,7 @@
 #include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
@@ -9,8 +10,8 @@
 namespace selvane {
 namespace {
 
-using testing::BmpFixture;
-using testing::FileBytes;
+using test::BmpFixture;
+using test::FileBytes;
 
 Raster Decode(const BmpFixture& fixture)
 {
@@ -20,7 +21,7 @@ Raster Decode(const BmpFixture& fixture)
 
 FileBytes DecodedBytes(const BmpFixture& fixture)
 {
-    return testing::Bytes(Decode(fixture));
+    return test::Bytes(Decode(fixture));
 }
 
 TEST(BmpDecoderTest, BottomUpRowsArePaddedAndComeOutTopFirst)
@@ -42,7 +43,7 @@ TEST(BmpDecoderTest, TopDown32BitDropsTheFourthByte)
     fixture.pixels = {1, 2, 3, 255, 4, 5, 6, 0, 7, 8, 9, 128, 10, 11, 12, 1};
     const Raster picture = Decode(fixture);
     EXPECT_EQ(picture.Height(), 2);
-    EXPECT_EQ(testing::Bytes(picture), (FileBytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(test::Bytes(picture), (FileBytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST(BmpDecoderTest, MissingPaddingOfTheLastRowIsAccepted)
@@ -84,7 +85,7 @@ TEST(BmpDecoderTest, UnknownHeaderSizesAreRefused)
     fixture.pixels = {1, 2, 3, 0};
     for (const std::uint32_t size : {0u, 8u, 66u, 100u, 0xFFFFFFFFu}) {
         FileBytes bytes = fixture.Bytes();
-        testing::PutLittleEndian(bytes, 14, size, 4);
+        test::PutLittleEndian(bytes, 14, size, 4);
         EXPECT_THROW(DecodeBmp(bytes), DecodeError) << size;
     }
 }
@@ -116,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, BmpUnsupportedTest,
                                            Variant{"Rle4At8Bits", 40, 8, 2},
                                            Variant{"BitFieldsAt24Bits", 40, 24, 3},
                                            Variant{"Os2Huffman", 64, 1, 3}, Variant{"Os2Rle24", 64, 24, 4}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName);
 
 struct MaskCase {
     const char* name;
@@ -138,7 +139,7 @@ TEST_P(BmpChannelMaskTest, ScalesEachChannelToEightBits)
     fixture.bitCount = test.bitCount;
     fixture.compression = test.compression;
     fixture.masks = test.masks;
-    testing::AppendLittleEndian(fixture.pixels, test.pixel, 4);  // a 16-bit pixel plus padding
+    test::AppendLittleEndian(fixture.pixels, test.pixel, 4);  // a 16-bit pixel plus padding
     EXPECT_EQ(DecodedBytes(fixture), test.blueGreenRed);
 }
 
@@ -171,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {0x33, 0x22, 0x11}},
         MaskCase{"WholeWordRed", 40, 32, 3, {0xFFFFFFFF, 0, 0}, 0xAB000000, {0, 0, 0xAB}},
         MaskCase{"V5Header", 124, 32, 3, {0xFF00, 0xFF0000, 0xFF000000}, 0x11223344, {0x11, 0x22, 0x33}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST(BmpDecoderTest, MaskWithGapsIsRefused)
 {

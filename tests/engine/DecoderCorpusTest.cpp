@@ -47,10 +47,10 @@ std::vector<CorpusRow> ReadExpectations()
     return rows;
 }
 
-std::string TestName(const ::testing::TestParamInfo<CorpusRow>& info)
+std::string TestName(const ::testing::TestParamInfo<CorpusRow>& row)
 {
     std::string name;
-    for (const char c : info.param.path) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (const char c : row.param.path) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
 

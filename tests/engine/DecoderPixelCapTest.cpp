@@ -3,6 +3,7 @@
 #include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
+using test::FileBytes;
 
 struct CapCase {
     const char* name;
@@ -21,7 +22,7 @@ struct CapCase {
 
 FileBytes Bmp(std::int32_t width, std::int32_t height, std::uint32_t compression)
 {
-    testing::BmpFixture fixture;
+    test::BmpFixture fixture;
     fixture.width = width;
     fixture.height = height;
     fixture.bitCount = compression == 1 ? 8 : 24;
@@ -32,7 +33,7 @@ FileBytes Bmp(std::int32_t width, std::int32_t height, std::uint32_t compression
 
 FileBytes Png(std::uint32_t width, std::uint32_t height)
 {
-    testing::PngFixture fixture;
+    test::PngFixture fixture;
     fixture.width = width;
     fixture.height = height;
     fixture.bitDepth = 1;
@@ -44,7 +45,7 @@ FileBytes Png(std::uint32_t width, std::uint32_t height)
 FileBytes Gif(std::uint16_t screenWidth, std::uint16_t screenHeight, std::uint16_t frameWidth,
               std::uint16_t frameHeight)
 {
-    testing::GifFixture fixture;
+    test::GifFixture fixture;
     fixture.screenWidth = screenWidth;
     fixture.screenHeight = screenHeight;
     fixture.globalColours = {0, 0, 0, 255, 255, 255};
@@ -55,7 +56,7 @@ FileBytes Gif(std::uint16_t screenWidth, std::uint16_t screenHeight, std::uint16
 // A valid small JPEG whose frame header is rewritten to the given size.
 FileBytes Jpeg(std::uint16_t width, std::uint16_t height)
 {
-    FileBytes bytes = testing::JpegFixture{.samples = FileBytes(64 * 3, 128)}.Bytes();
+    FileBytes bytes = test::JpegFixture{.samples = FileBytes(64 * 3, 128)}.Bytes();
     for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
         if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
             bytes[i + 5] = static_cast<std::uint8_t>(height >> 8);
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CapCase{"GifFrame65535Square", [] { return Gif(10, 10, 65535, 65535); }, DecodeGif},
                       CapCase{"Jpeg20000Square", [] { return Jpeg(20000, 20000); }, DecodeJpeg},
                       CapCase{"Jpeg65500Square", [] { return Jpeg(65500, 65500); }, DecodeJpeg}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 }  // namespace
 }  // namespace selvane

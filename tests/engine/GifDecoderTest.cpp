@@ -8,8 +8,8 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
-using testing::GifFixture;
+using test::FileBytes;
+using test::GifFixture;
 
 // Four colours, red/green/blue; entry 2 is the background in most tests.
 const FileBytes kColours = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
@@ -45,7 +45,7 @@ Raster Decode(const GifFixture& fixture)
 
 FileBytes DecodedBytes(const GifFixture& fixture)
 {
-    return testing::Bytes(Decode(fixture));
+    return test::Bytes(Decode(fixture));
 }
 
 TEST(GifDecoderTest, FrameSmallerThanTheScreenSitsOnTheBackgroundColour)
@@ -55,7 +55,7 @@ TEST(GifDecoderTest, FrameSmallerThanTheScreenSitsOnTheBackgroundColour)
     const Raster canvas = Decode(fixture);
     EXPECT_EQ(canvas.Width(), 4);
     EXPECT_EQ(canvas.Height(), 3);
-    EXPECT_EQ(testing::Bytes(canvas), Pixels({c2, c2, c2, c2, c2, c0, c1, c2, c2, c3, c0, c2}));
+    EXPECT_EQ(test::Bytes(canvas), Pixels({c2, c2, c2, c2, c2, c0, c1, c2, c2, c3, c0, c2}));
 }
 
 TEST(GifDecoderTest, FrameIsClippedToTheScreen)
@@ -129,7 +129,7 @@ TEST(GifDecoderTest, OnlyTheFirstFrameIsRead)
     // Damage everything after the first frame: it must not be read.
     const FileBytes first = Screen(2, 1, {.width = 2, .indices = {0, 1}}).Bytes();
     for (std::size_t i = first.size() - 1; i < bytes.size(); ++i) bytes[i] = 0xFF;
-    EXPECT_EQ(testing::Bytes(DecodeGif(bytes)), Pixels({c0, c1}));
+    EXPECT_EQ(test::Bytes(DecodeGif(bytes)), Pixels({c0, c1}));
 }
 
 TEST(GifDecoderTest, BrokenFilesAreRefused)

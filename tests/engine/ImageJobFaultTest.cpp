@@ -6,6 +6,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
+#include "tests/support/CaseName.h"
 #include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestSandbox.h"
 
@@ -23,8 +24,8 @@ namespace selvane {
 namespace {
 
 namespace fs = std::filesystem;
-using selvane::testing::RunUnprivileged;
-using selvane::testing::TestSandbox;
+using selvane::test::RunUnprivileged;
+using selvane::test::TestSandbox;
 
 // Records what the job reports; runs every name of the batch from one folder.
 class RecordingBatchHost : public BatchHost {
@@ -58,7 +59,7 @@ protected:
 
     void PutPicture(const std::string& name) const
     {
-        testing::WriteBytes(host_.folder + name, testing::BmpBytes(testing::RandomRaster(8, 6, 5)));
+        test::WriteBytes(host_.folder + name, test::BmpBytes(test::RandomRaster(8, 6, 5)));
     }
 
     TestSandbox sandbox_;
@@ -117,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](const fs::path& output) {
                                       TestSandbox::WriteFile(output, "a file, not a folder");
                                   }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 struct SourceFault {
     const char* name;
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   }},
                       SourceFault{"Emptied", [](const std::string& path) { fs::resize_file(path, 0); }},
                       SourceFault{"CutInHalf", [](const std::string& path) { fs::resize_file(path, 100); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 }  // namespace
 }  // namespace selvane

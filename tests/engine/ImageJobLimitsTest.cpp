@@ -25,12 +25,12 @@ public:
     std::vector<std::string> log;
 };
 
-class ImageJobLimitsTest : public testing::TemporaryFolderTest {};
+class ImageJobLimitsTest : public test::TemporaryFolderTest {};
 
 TEST_F(ImageJobLimitsTest, RefusesAPictureWhoseFirstPassWouldOutgrowTheCap)
 {
     const int height = 1 << 22;
-    testing::WriteBytes(Path("tall.bmp"), testing::EmptyRleBmpBytes(1, height));
+    test::WriteBytes(Path("tall.bmp"), test::EmptyRleBmpBytes(1, height));
     JobOptions options;
     options.size.rule = ResizeRule::SameSize;
     options.size.width = 20000;  // 20000 x 2^22 pixels in the first pass; 20000 x 10 out
@@ -66,7 +66,7 @@ TEST_F(ImageJobLimitsTest, RefusesAnOutputWiderThanJpegAllowsBeforeResampling)
 
 TEST_F(ImageJobLimitsTest, WritesAnOutputAsWideAsJpegAllows)
 {
-    testing::WriteBytes(Path("wide.bmp"), testing::EmptyRleBmpBytes(2 * kMaxJpegSide, 2));
+    test::WriteBytes(Path("wide.bmp"), test::EmptyRleBmpBytes(2 * kMaxJpegSide, 2));
     NoPreviewHost host;  // the default rule halves: 65500 x 1
 
     const JobResult result = ProcessImage(Path("wide.bmp"), Folder(), JobOptions{}, host);

@@ -11,9 +11,9 @@
 namespace selvane {
 namespace {
 
-using testing::BmpBytes;
-using testing::RandomRaster;
-using testing::WriteBytes;
+using test::BmpBytes;
+using test::RandomRaster;
+using test::WriteBytes;
 
 class RecordingHost : public BatchHost {
 public:
@@ -40,7 +40,7 @@ public:
     int focusRequests = 0;
 };
 
-class ImageJob : public testing::TemporaryFolderTest {
+class ImageJob : public test::TemporaryFolderTest {
 protected:
     void SetUp() override
     {
@@ -105,13 +105,13 @@ TEST_F(ImageJob, RefusesAFactorOfOneAndEndsTheBatch)
 
 TEST_F(ImageJob, ProtectsAgainstPicturesHugeOnBothSides)
 {
-    WriteBytes(Path("wide.bmp"), testing::EmptyRleBmpBytes(10001, 2));
+    WriteBytes(Path("wide.bmp"), test::EmptyRleBmpBytes(10001, 2));
     host.options.size.rule = ResizeRule::SameSize;
     host.options.size.width = 10;
     host.options.size.height = 10;
     EXPECT_FALSE(Run("wide.bmp").SavedPath.empty());  // one side only: processed
 #if !defined(__SANITIZE_ADDRESS__)
-    WriteBytes(Path("huge.bmp"), testing::EmptyRleBmpBytes(10001, 10001));
+    WriteBytes(Path("huge.bmp"), test::EmptyRleBmpBytes(10001, 10001));
     EXPECT_TRUE(Run("huge.bmp").SavedPath.empty());
     EXPECT_EQ(host.log.back(), "WARNING! Huge image: " + Path("huge.bmp"));
 #endif

@@ -1,6 +1,7 @@
 #include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,8 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
-using testing::JpegFixture;
+using test::FileBytes;
+using test::JpegFixture;
 
 Raster Decode(const JpegFixture& fixture)
 {
@@ -22,7 +23,7 @@ Raster Decode(const JpegFixture& fixture)
 // Every pixel within `tolerance` of `blueGreenRed` (flat pictures come back nearly exact).
 void ExpectFlat(const Raster& picture, const FileBytes& blueGreenRed, int tolerance)
 {
-    const FileBytes bytes = testing::Bytes(picture);
+    const FileBytes bytes = test::Bytes(picture);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         ASSERT_LE(std::abs(bytes[i] - blueGreenRed[i % 3]), tolerance)
             << "pixel " << i / 3 << " channel " << i % 3 << " is " << int{bytes[i]};
@@ -31,7 +32,7 @@ void ExpectFlat(const Raster& picture, const FileBytes& blueGreenRed, int tolera
 
 TEST(JpegDecoderTest, ColourComesOutBlueGreenRed)
 {
-    const JpegFixture fixture{.width = 16, .height = 8, .samples = testing::Repeated({240, 120, 10}, 16 * 8)};
+    const JpegFixture fixture{.width = 16, .height = 8, .samples = test::Repeated({240, 120, 10}, 16 * 8)};
     const Raster picture = Decode(fixture);
     EXPECT_EQ(picture.Width(), 16);
     EXPECT_EQ(picture.Height(), 8);
@@ -62,7 +63,7 @@ TEST_P(JpegCmykTest, InksBecomeBlueGreenRed)
     const CmykCase& test = GetParam();
     const JpegFixture fixture{.colourSpace = JCS_CMYK,
                               .components = 4,
-                              .samples = testing::Repeated(test.stored, 64),
+                              .samples = test::Repeated(test.stored, 64),
                               .adobeMarker = test.adobeMarker};
     ExpectFlat(Decode(fixture), test.blueGreenRed, 2);
 }
@@ -75,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, JpegCmykTest,
                                            CmykCase{
                                                "AdobeWhite", true, {255, 255, 255, 255}, {255, 255, 255}},
                                            CmykCase{"AdobeFullBlack", true, {255, 255, 255, 0}, {0, 0, 0}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName);
 
 // A progressive scan script: the DC of every component, then one scan per AC coefficient
 // of each component.

@@ -48,7 +48,7 @@ std::set<std::uint8_t> HeaderMarkers(const std::vector<std::uint8_t>& bytes)
     return markers;
 }
 
-class JpegEncoderTest : public testing::TemporaryFolderTest {
+class JpegEncoderTest : public test::TemporaryFolderTest {
 protected:
     std::set<std::string> Entries() const
     {
@@ -73,8 +73,8 @@ TEST_F(JpegEncoderTest, WritesABaselineFileThatDecodesBackAtTheQualityLimits)
         const auto markers = HeaderMarkers(bytes);
         EXPECT_TRUE(markers.count(0xDA)) << "no scan";
         EXPECT_TRUE(markers.count(0xC0)) << "no baseline frame header";
-        for (const std::uint8_t other : {0xC1, 0xC2, 0xC9, 0xCA})
-            EXPECT_FALSE(markers.count(other)) << int{other};
+        const std::uint8_t others[] = {0xC1, 0xC2, 0xC9, 0xCA};
+        for (const std::uint8_t other : others) EXPECT_FALSE(markers.count(other)) << int{other};
         EXPECT_EQ(bytes[bytes.size() - 2], 0xFF);
         EXPECT_EQ(bytes[bytes.size() - 1], 0xD9);
 
@@ -89,8 +89,8 @@ TEST_F(JpegEncoderTest, HighQualityKeepsTheColoursClose)
 {
     const Raster source = Gradient(64, 48);
     WriteJpegFile(source, 95, Path("out.jpg"));
-    const auto decoded = testing::Bytes(DecodeJpeg(ReadFile(Path("out.jpg"))));
-    const auto original = testing::Bytes(source);
+    const auto decoded = test::Bytes(DecodeJpeg(ReadFile(Path("out.jpg"))));
+    const auto original = test::Bytes(source);
     long total = 0;
     for (std::size_t i = 0; i < original.size(); ++i) total += std::abs(decoded[i] - original[i]);
     EXPECT_LT(static_cast<double>(total) / static_cast<double>(original.size()), 2.0);
@@ -98,7 +98,7 @@ TEST_F(JpegEncoderTest, HighQualityKeepsTheColoursClose)
 
 TEST_F(JpegEncoderTest, LowQualityMakesASmallerFile)
 {
-    const Raster source = testing::RandomRaster(64, 64, 7);
+    const Raster source = test::RandomRaster(64, 64, 7);
     WriteJpegFile(source, 5, Path("low.jpg"));
     WriteJpegFile(source, 95, Path("high.jpg"));
     EXPECT_LT(std::filesystem::file_size(Path("low.jpg")) * 2, std::filesystem::file_size(Path("high.jpg")));
@@ -112,7 +112,7 @@ TEST_F(JpegEncoderTest, WriteIntoAMissingFolderThrowsAndLeavesNothing)
 
 TEST_F(JpegEncoderTest, ExistingFileIsReplacedWhole)
 {
-    testing::WriteBytes(Path("out.jpg"), std::vector<std::uint8_t>(100000, 0xAB));
+    test::WriteBytes(Path("out.jpg"), std::vector<std::uint8_t>(100000, 0xAB));
     WriteJpegFile(Gradient(16, 16), 75, Path("out.jpg"));
     const auto bytes = ReadFile(Path("out.jpg"));
     EXPECT_LT(bytes.size(), 100000u);
@@ -123,7 +123,7 @@ TEST_F(JpegEncoderTest, ExistingFileIsReplacedWhole)
 TEST_F(JpegEncoderTest, FailedEncodeLeavesTheEarlierFileUntouched)
 {
     const std::vector<std::uint8_t> earlier(1000, 0x5A);
-    testing::WriteBytes(Path("out.jpg"), earlier);
+    test::WriteBytes(Path("out.jpg"), earlier);
     EXPECT_THROW(WriteJpegFile(Raster(), 75, Path("out.jpg")), std::runtime_error);
     EXPECT_EQ(ReadFile(Path("out.jpg")), earlier);
     EXPECT_EQ(Entries(), std::set<std::string>{"out.jpg"});

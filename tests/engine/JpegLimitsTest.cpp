@@ -15,8 +15,8 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
-using testing::JpegFixture;
+using test::FileBytes;
+using test::JpegFixture;
 
 // A grey picture one block high, with a restart marker after every block, each of whose
 // markers is renumbered to RST4: every restart then costs libjpeg at least one warning.

@@ -15,7 +15,7 @@
 #include <jpeglib.h>
 #include <zlib.h>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 using FileBytes = std::vector<std::uint8_t>;
 
@@ -269,4 +269,4 @@ inline FileBytes Repeated(const FileBytes& pixel, std::size_t count)
     return samples;
 }
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -14,11 +14,11 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
+using test::FileBytes;
 
 FileBytes BmpFile()
 {
-    testing::BmpFixture fixture;
+    test::BmpFixture fixture;
     fixture.width = 3;
     fixture.height = 2;
     fixture.pixels = FileBytes(24, 7);
@@ -27,12 +27,12 @@ FileBytes BmpFile()
 
 FileBytes JpegFile()
 {
-    return testing::JpegFixture{.width = 3, .height = 2, .samples = FileBytes(18, 7)}.Bytes();
+    return test::JpegFixture{.width = 3, .height = 2, .samples = FileBytes(18, 7)}.Bytes();
 }
 
 FileBytes PngFile()
 {
-    testing::PngFixture fixture;
+    test::PngFixture fixture;
     fixture.width = 3;
     fixture.height = 2;
     fixture.scanlines = FileBytes(20, 0);
@@ -41,18 +41,18 @@ FileBytes PngFile()
 
 FileBytes GifFile()
 {
-    testing::GifFixture fixture;
+    test::GifFixture fixture;
     fixture.screenWidth = 3;
     fixture.screenHeight = 2;
     fixture.frames = {{.indices = {0}}};
     return fixture.Bytes();
 }
 
-class PictureLoaderTest : public testing::TemporaryFolderTest {
+class PictureLoaderTest : public test::TemporaryFolderTest {
 protected:
     std::string Write(const std::string& name, const FileBytes& bytes)
     {
-        testing::WriteBytes(Path(name), bytes);
+        test::WriteBytes(Path(name), bytes);
         return Path(name);
     }
 

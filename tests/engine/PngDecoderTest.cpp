@@ -1,6 +1,7 @@
 #include "engine/codec/Decoders.h"
 
 #include "PictureFixtures.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,13 @@
 namespace selvane {
 namespace {
 
-using testing::FileBytes;
-using testing::PngFixture;
+using test::FileBytes;
+using test::PngFixture;
 
 FileBytes DecodedBytes(const PngFixture& fixture)
 {
     const FileBytes bytes = fixture.Bytes();
-    return testing::Bytes(DecodePng(bytes));
+    return test::Bytes(DecodePng(bytes));
 }
 
 struct ConversionCase {
@@ -76,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {1, 200},
                        {0, 255, 0, 0, 0, 0},
                        {255, 0, 0, 0, 255, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 // The rows of the seven Adam7 passes of an 8-bit picture with `channels` samples a pixel.
 FileBytes Adam7Scanlines(const FileBytes& samples, std::uint32_t width, std::uint32_t height,
@@ -153,7 +154,7 @@ TEST(PngDecoderTest, MissingEndChunkIsNotNeededOnceEveryRowIsIn)
 {
     const FileBytes good = TwoRowsOfRgb().Bytes();
     const FileBytes withoutEnd(good.begin(), good.end() - 12);
-    EXPECT_EQ(testing::Bytes(DecodePng(withoutEnd)), (FileBytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
+    EXPECT_EQ(test::Bytes(DecodePng(withoutEnd)), (FileBytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
 }
 
 }  // namespace

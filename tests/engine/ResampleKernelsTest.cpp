@@ -11,8 +11,8 @@
 namespace selvane {
 namespace {
 
-using testing::Bytes;
-using testing::RandomRaster;
+using test::Bytes;
+using test::RandomRaster;
 
 struct SizeCase {
     int sourceWidth, sourceHeight, width, height;
@@ -65,8 +65,8 @@ TEST_P(KernelsOnEveryTarget, MatchTheScalarPassesExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, KernelsOnEveryTarget, ::testing::Range(0, kFilterCount),
-                         [](const auto& info) {
-                             std::string name(FilterTable[static_cast<std::size_t>(info.param)].Name);
+                         [](const auto& row) {
+                             std::string name(FilterTable[static_cast<std::size_t>(row.param)].Name);
                              return name == "B-Spline" ? std::string("BSpline") : name;
                          });
 

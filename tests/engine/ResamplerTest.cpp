@@ -7,10 +7,10 @@
 namespace selvane {
 namespace {
 
-using testing::BlueValues;
-using testing::Bytes;
-using testing::GreyRaster;
-using testing::RandomRaster;
+using test::BlueValues;
+using test::Bytes;
+using test::GreyRaster;
+using test::RandomRaster;
 using Rows = std::vector<std::vector<std::uint8_t>>;
 
 Raster Resample(const Raster& source, int width, int height, int filterIndex)

@@ -103,10 +103,10 @@ TEST_P(TruncationSweepTest, EveryPrefixDecodesOrFailsCleanly)
     RecordProperty("refused", refused);
 }
 
-std::string FolderName(const ::testing::TestParamInfo<std::string>& info)
+std::string FolderName(const ::testing::TestParamInfo<std::string>& row)
 {
     std::string name;
-    for (const char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (const char c : row.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
 

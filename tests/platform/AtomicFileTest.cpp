@@ -15,7 +15,7 @@ namespace selvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TestSandbox;
+using test::TestSandbox;
 
 class AtomicFile : public ::testing::Test {
 protected:
@@ -104,7 +104,7 @@ TEST_F(AtomicFile, RefusesWhatADirectWriteWouldMeet)
     TestSandbox::WriteFile(Path("locked.ini"), "old");
     fs::permissions(Path("locked.ini"), fs::perms(0444));
     fs::permissions(sandbox_.Root(), fs::perms(0777));
-    const std::string result = testing::RunUnprivileged([&] {
+    const std::string result = test::RunUnprivileged([&] {
         try {
             WriteFileAtomically(Path("locked.ini"), "new");
             return std::string("written");
@@ -127,8 +127,7 @@ TEST_F(AtomicFile, DoesNotFollowALinkPlantedBySomeoneElseInASharedFolder)
     fs::create_symlink(Path("precious"), shared + "/setup.exe");
     const bool asRoot = geteuid() == 0;
     if (asRoot)
-        ASSERT_EQ(lchown((shared + "/setup.exe").c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId),
-                  0);
+        ASSERT_EQ(lchown((shared + "/setup.exe").c_str(), test::kUnprivilegedId, test::kUnprivilegedId), 0);
     else GTEST_SKIP() << "needs root to plant a link owned by another user";
     EXPECT_THROW(WriteFileAtomically(shared + "/setup.exe", "evil"), OsError);
     EXPECT_EQ(TestSandbox::ReadFile(Path("precious")), "keep");

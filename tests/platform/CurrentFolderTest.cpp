@@ -10,7 +10,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 class CurrentFolderTest : public ::testing::Test {
 protected:

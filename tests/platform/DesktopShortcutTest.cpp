@@ -8,7 +8,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 TEST(DesktopShortcutTest, WritesAnExecutableEntryAndReplacesAnExistingOne)
 {

@@ -9,7 +9,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 // A mount table as the kernel writes it, with devices that live in the sandbox so that the
 // label links can point at them.

@@ -13,7 +13,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 struct PatternCase {
     const char* name;

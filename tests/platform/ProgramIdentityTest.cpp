@@ -10,7 +10,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::RunUnprivileged;
+using selvane::test::RunUnprivileged;
 
 TEST(ProgramPathTest, NamesThisRunningProgramAndCanBeOverridden)
 {

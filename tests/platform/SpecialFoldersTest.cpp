@@ -7,7 +7,7 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 class SpecialFoldersTest : public ::testing::Test {
 protected:

@@ -10,8 +10,8 @@
 namespace selvane::platform {
 namespace {
 
-using selvane::testing::RunUnprivileged;
-using selvane::testing::TestSandbox;
+using selvane::test::RunUnprivileged;
+using selvane::test::TestSandbox;
 
 TEST(WriteProbeTest, AMissingFileIsCreatedAndRemovedAgain)
 {

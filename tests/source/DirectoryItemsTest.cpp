@@ -34,7 +34,7 @@ TEST(DirectoryItemsTest, TheRootAloneIsTheCurrentRow)
     EXPECT_EQ(CurrentItemIndex("/"), 0);
 }
 
-class ListSubfoldersTest : public testing::SourceTest {};
+class ListSubfoldersTest : public test::SourceTest {};
 
 TEST_F(ListSubfoldersTest, VisibleFoldersOnlyInNameOrder)
 {

@@ -8,21 +8,21 @@
 namespace selvane {
 namespace {
 
-class DriveComboBoxTest : public testing::SourceTest {
+class DriveComboBoxTest : public test::SourceTest {
 protected:
     void SetUp() override
     {
         usb_ = Folder("media/USB");
         disc_ = Folder("media/cd");
         const std::string tables = Folder("tables");
-        testing::TestSandbox::WriteFile(tables + "/mounts", "/dev/sda1 / ext4 rw 0 0\n"
-                                                            "/dev/sdb1 " +
-                                                                usb_ +
-                                                                " vfat rw 0 0\n"
-                                                                "/dev/sr0 " +
-                                                                disc_ +
-                                                                " iso9660 ro 0 0\n"
-                                                                "proc /proc proc rw 0 0\n");
+        test::TestSandbox::WriteFile(tables + "/mounts", "/dev/sda1 / ext4 rw 0 0\n"
+                                                         "/dev/sdb1 " +
+                                                             usb_ +
+                                                             " vfat rw 0 0\n"
+                                                             "/dev/sr0 " +
+                                                             disc_ +
+                                                             " iso9660 ro 0 0\n"
+                                                             "proc /proc proc rw 0 0\n");
         Folder("tables/labels");
         sources_ = {tables + "/mounts", tables + "/none", tables + "/labels"};
     }

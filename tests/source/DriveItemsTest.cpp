@@ -38,16 +38,16 @@ INSTANTIATE_TEST_SUITE_P(
                       GlyphId::CdRom},
         DriveTextCase{{"/tmp", "tmpfs", "tmpfs", DriveKind::Ram, "tmp"}, "/tmp [tmp]", GlyphId::Ram}));
 
-class ListedDrivesTest : public testing::SourceTest {};
+class ListedDrivesTest : public test::SourceTest {};
 
 TEST_F(ListedDrivesTest, RootFirstSystemMountsLeftOut)
 {
     const std::string folder = Folder("mounts");
-    testing::TestSandbox::WriteFile(folder + "/table", "/dev/sda1 / ext4 rw 0 0\n"
-                                                       "proc /proc proc rw 0 0\n"
-                                                       "/dev/sdb1 /media/ann/USB vfat rw 0 0\n"
-                                                       "tmpfs /run tmpfs rw 0 0\n"
-                                                       "/dev/sr0 /media/cd iso9660 ro 0 0\n");
+    test::TestSandbox::WriteFile(folder + "/table", "/dev/sda1 / ext4 rw 0 0\n"
+                                                    "proc /proc proc rw 0 0\n"
+                                                    "/dev/sdb1 /media/ann/USB vfat rw 0 0\n"
+                                                    "tmpfs /run tmpfs rw 0 0\n"
+                                                    "/dev/sr0 /media/cd iso9660 ro 0 0\n");
     Folder("mounts/labels");
     platform::MountSources sources{folder + "/table", folder + "/none", folder + "/labels"};
     const auto drives = ListedDrives(sources);

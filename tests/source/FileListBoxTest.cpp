@@ -35,7 +35,7 @@ std::vector<int> Selected(const TFileListBox& list)
     return rows;
 }
 
-class FileListBoxTest : public testing::SourceTest {
+class FileListBoxTest : public test::SourceTest {
 protected:
     // A list set up as the main window's, shown, on folder.
     std::unique_ptr<TTessaroFileList> MainList(const std::string& folder)
@@ -57,7 +57,7 @@ protected:
     static void Click(TFileListBox& list, int row, Qt::MouseButton button = Qt::LeftButton,
                       Qt::KeyboardModifiers modifiers = {})
     {
-        QTest::mouseClick(list.viewport(), button, modifiers, testing::RowCentre(list, row));
+        QTest::mouseClick(list.viewport(), button, modifiers, test::RowCentre(list, row));
     }
 
     std::string FourPictures()
@@ -176,7 +176,7 @@ TEST_F(FileListBoxTest, DoubleClickRaisesOnDblClick)
         EXPECT_EQ(sender, list.get());
         ++doubleClicks;
     };
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, testing::RowCentre(*list, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, test::RowCentre(*list, 1));
     EXPECT_EQ(doubleClicks, 1);
 }
 

@@ -1,13 +1,14 @@
 #include "source/listing/FileListing.h"
 
 #include "SourceTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <filesystem>
 
 namespace selvane {
 namespace {
 
-using testing::SourceTest;
+using test::SourceTest;
 using enum TFileAttr;
 
 std::vector<std::string> Texts(const std::vector<ListItem>& items)
@@ -60,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QualifyCase{"FileUnderReadOnly", kFile, {ftReadOnly}, false},
                       QualifyCase{"FileUnderVolumeId", kFile, {ftVolumeID}, false},
                       QualifyCase{"NothingUnderEmptySet", kFile, {}, false}),
-    [](const ::testing::TestParamInfo<QualifyCase>& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST(FileGlyphTest, ExecutableExtensionsInAnyCase)
 {

@@ -21,7 +21,7 @@ std::vector<std::string> Texts(const TFileListBox& list)
     return texts;
 }
 
-class FilterComboBoxTest : public testing::SourceTest {};
+class FilterComboBoxTest : public test::SourceTest {};
 
 TEST_F(FilterComboBoxTest, StartsWithAllFiles)
 {

@@ -7,7 +7,7 @@
 namespace selvane {
 namespace {
 
-class FolderPathsTest : public testing::SourceTest {};
+class FolderPathsTest : public test::SourceTest {};
 
 TEST_F(FolderPathsTest, TrailingSeparatorsDoNotMakeAnotherFolder)
 {

@@ -7,7 +7,7 @@
 namespace selvane {
 namespace {
 
-class ListPathTest : public testing::SourceTest {
+class ListPathTest : public test::SourceTest {
 protected:
     void SetUp() override
     {

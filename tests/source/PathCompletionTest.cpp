@@ -9,7 +9,7 @@ namespace {
 
 using enum TAttributesFile;
 
-class PathCompletionTest : public testing::SourceTest {
+class PathCompletionTest : public test::SourceTest {
 protected:
     void SetUp() override
     {

@@ -7,7 +7,7 @@
 namespace selvane {
 namespace {
 
-class PathEditTest : public testing::SourceTest {
+class PathEditTest : public test::SourceTest {
 protected:
     void SetUp() override
     {

@@ -29,7 +29,7 @@ Widget* Child(QWidget* dialog, const char* name)
     return widget;
 }
 
-class SelectDirDlgTest : public testing::SourceTest {
+class SelectDirDlgTest : public test::SourceTest {
 protected:
     void SetUp() override
     {
@@ -44,7 +44,7 @@ protected:
     bool Select(SelectFolderOptions options, const std::function<void(TSelectDirDlg*)>& action)
     {
         bool acted = false;
-        testing::WhenModal<TSelectDirDlg>([&](TSelectDirDlg* dialog) {
+        test::WhenModal<TSelectDirDlg>([&](TSelectDirDlg* dialog) {
             acted = true;
             action(dialog);
         });
@@ -80,7 +80,7 @@ TEST_F(SelectDirDlgTest, OkReturnsTheTreesFolderWithATrailingSeparatorNotTheHigh
         EXPECT_EQ(tree->Folder(), start_);
         const int two = tree->count() - 1;
         ASSERT_EQ(tree->item(two)->text(), "two");
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, testing::RowCentre(*tree, two));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, test::RowCentre(*tree, two));
         ClickButton(dialog, "OKButton");
     });
     EXPECT_TRUE(confirmed);
@@ -131,14 +131,13 @@ TEST_F(SelectDirDlgTest, DoubleClickOpensAFolderAndTheFileListFollows)
         auto* files = Child<TFileListBox>(dialog, "FileList");
         ASSERT_EQ(files->ItemCount(), 1);
         EXPECT_EQ(files->ItemText(0), "picture.jpg");
-        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {},
-                           testing::RowCentre(*tree, tree->count() - 1));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, test::RowCentre(*tree, tree->count() - 1));
         EXPECT_EQ(tree->Folder(), start_ + "/two");
         EXPECT_EQ(files->Folder(), start_ + "/two");
         ASSERT_EQ(files->ItemCount(), 1);
         EXPECT_EQ(files->ItemText(0), "inside.png");
         EXPECT_EQ(Child<QLineEdit>(dialog, "edtDirectory")->text().toStdString(), start_ + "/two/");
-        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, testing::RowCentre(*tree, 0));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, test::RowCentre(*tree, 0));
         EXPECT_EQ(tree->Folder(), "/");
         dialog->reject();
     });
@@ -186,7 +185,7 @@ TEST_F(SelectDirDlgTest, TypingAFullPathNavigatesButCreatesNothing)
         field->clear();
         dialog->reject();
     });
-    EXPECT_EQ(testing::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
+    EXPECT_EQ(test::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
     EXPECT_TRUE(messages_.empty());
 }
 
@@ -236,7 +235,7 @@ TEST_P(PromptTest, WithPromptTheQuestionComesFirst)
     folder_ = start_;
     bool asked = false;
     const bool confirmed = Select({}, [&](TSelectDirDlg* dialog) {
-        testing::WhenModal<QMessageBox>([&](QMessageBox* box) {
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
             asked = true;
             EXPECT_EQ(box->windowTitle(), "Confirm");
             EXPECT_EQ(box->text(), "The specified directory does not exist. Create it?");
@@ -274,7 +273,7 @@ TEST_F(SelectDirDlgTest, TextsThatCannotNameAFullPathCreateNothingAndRaiseNoErro
         EXPECT_TRUE(confirmed) << text;
         EXPECT_EQ(folder_, start_ + "/") << text;
     }
-    EXPECT_EQ(testing::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
+    EXPECT_EQ(test::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
     EXPECT_TRUE(messages_.empty());
 }
 

@@ -21,7 +21,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 struct RecordedMessage {
     MessageKind kind;
@@ -88,4 +88,4 @@ inline QPoint RowCentre(QListWidget& list, int row)
     return list.visualItemRect(list.item(row)).center();
 }
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

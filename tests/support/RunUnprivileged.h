@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 inline constexpr uid_t kUnprivilegedId = 65534;
 
@@ -60,4 +60,4 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body)
     return result;
 }
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

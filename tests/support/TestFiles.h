@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 // A fresh folder per test, removed afterwards.
 class TemporaryFolderTest : public ::testing::Test {
@@ -90,4 +90,4 @@ inline std::vector<std::uint8_t> EmptyRleBmpBytes(int width, int height)
     return bytes;
 }
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

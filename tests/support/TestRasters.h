@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 // A raster whose every channel of pixel (x, y) is values[y][x].
 inline Raster GreyRaster(const std::vector<std::vector<std::uint8_t>>& values)
@@ -44,4 +44,4 @@ inline std::vector<std::uint8_t> Bytes(const Raster& raster)
     return {raster.Data(), raster.Data() + raster.Stride() * static_cast<std::size_t>(raster.Height())};
 }
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

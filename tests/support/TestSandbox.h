@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 class TestSandbox {
 public:
@@ -95,4 +95,4 @@ private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPointer>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 TEST(AboutBoxLookTest, IsBorderlessAtThePicturesSizeWithTheVersion)
@@ -56,4 +56,4 @@ TEST_P(AboutBoxTest, AClickAnywhereClosesIt)
 INSTANTIATE_TEST_SUITE_P(Places, AboutBoxTest, ::testing::Values("picture", "version", "notice"));
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -10,7 +10,7 @@
 #include <cctype>
 #include <stdexcept>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 // One line of the error report: "YYYY-MM-DD HH:MM:SS " and the message.
@@ -95,4 +95,4 @@ TEST_F(MainFormTest, AnErrorEscapingAJobStillRestoresTheCommands)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -7,7 +7,7 @@
 
 #include <QVBoxLayout>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 const QColor kBlue(0, 0, 255);
@@ -137,4 +137,4 @@ TEST_F(InternetLabelTest, LinkHintMakesTheLinkTheHint)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 using MainFormBatchTest = MainFormTest;
@@ -253,7 +253,7 @@ TEST_P(QualityReadOutTest, SetsTheSizeBarLabelAndStatus)
 INSTANTIATE_TEST_SUITE_P(Positions, QualityReadOutTest,
                          ::testing::Values(QualityCase{5, 26}, QualityCase{50, 120}, QualityCase{74, 204},
                                            QualityCase{95, 296}),
-                         [](const auto& info) { return "Quality" + std::to_string(info.param.quality); });
+                         [](const auto& row) { return "Quality" + std::to_string(row.param.quality); });
 
 TEST_F(MainFormBatchTest, ShowResultOpensTheOutputFolder)
 {
@@ -267,4 +267,4 @@ TEST_F(MainFormBatchTest, ShowResultOpensTheOutputFolder)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

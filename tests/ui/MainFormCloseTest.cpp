@@ -4,6 +4,7 @@
 #include "MainFormFixture.h"
 #include "SettingsWriteCounter.h"
 
+#include "tests/support/CaseName.h"
 #include "ui/ErrorReport.h"
 #include "ui/SessionEnd.h"
 
@@ -14,7 +15,7 @@
 #include <csignal>
 #include <functional>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 struct CloseWay {
@@ -61,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         CloseWay{"TrayExit", [](TMainForm& form) { form.actExit->trigger(); }},
         CloseWay{"SessionEndSignal", [](TMainForm&) { raise(SIGTERM); }},
         CloseWay{"HangUpSignal", [](TMainForm&) { raise(SIGHUP); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST_F(MainFormTest, DestructionWithoutACloseSaves)
 {
@@ -96,4 +97,4 @@ TEST_F(MainFormTest, ARefusedSaveKeepsTheWindowOpenOnceAndIsReported)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 // Lets events through until condition holds; false if it still does not after a generous
 // time (a safety net for a broken build, not a timing assertion).
@@ -186,4 +186,4 @@ protected:
     std::unique_ptr<TMainForm> form_;
 };
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -16,7 +16,7 @@
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 using MainFormSettingsTest = MainFormTest;
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RadioCase{"[Settings]\nradHintsOff=1\nradHintsStatBar=1\nradHintsTooltips=0\n",
                                 "radHintsStatBar"},
                       RadioCase{"[Settings]\nradHintsOff=1\nradHintsTooltips=0\n", "radHintsOff"}),
-    [](const auto& info) { return std::string(info.param.checked) + std::to_string(info.index); });
+    [](const auto& row) { return std::string(row.param.checked) + std::to_string(row.index); });
 
 struct ClampCase {
     const char* key;
@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // No filter chosen would leave a job without one: B-Spline instead.
                       ClampCase{"cmbResampleQ", "9", "cmbResampleQ", 6},
                       ClampCase{"cmbResampleQ", "-1", "cmbResampleQ", 6}),
-    [](const auto& info) { return std::string(info.param.key) + std::to_string(info.index); });
+    [](const auto& row) { return std::string(row.param.key) + std::to_string(row.index); });
 
 TEST_F(MainFormSettingsTest, AnOutOfRangeUpdateIntervalIsClamped)
 {
@@ -234,4 +234,4 @@ TEST_F(MainFormSettingsTest, AnOutOfRangeUpdateIntervalIsClamped)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

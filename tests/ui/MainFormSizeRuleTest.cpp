@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 struct RuleCase {
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, RuleFieldsTest,
                                            RuleCase{"radSameSize", false, true, false},
                                            RuleCase{"radSameWidth", false, false, true},
                                            RuleCase{"radSameHeight", false, false, true}),
-                         [](const auto& info) { return std::string(info.param.radio); });
+                         [](const auto& row) { return std::string(row.param.radio); });
 
 TEST_F(MainFormTest, TheStoredRuleShowsItsFieldsAtStart)
 {
@@ -96,8 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Steps, TenthsFieldTest,
                                            TenthsCase{3, 0, Qt::Key_Down, 2, 9},  // borrow
                                            TenthsCase{1, 0, Qt::Key_Down, 1, 0},  // never below 1.0
                                            TenthsCase{4, 5, Qt::Key_Up, 4, 6}),
-                         [](const auto& info) {
-                             const TenthsCase& row = info.param;
+                         [](const auto& testCase) {
+                             const TenthsCase& row = testCase.param;
                              return "From" + std::to_string(row.round) + "_" + std::to_string(row.tenths) +
                                     (row.key == Qt::Key_Up ? "Up" : "Down");
                          });
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, SetFourThirdsTest,
                                            // Clicking the button leaves the field, which brings
                                            // its value into range first.
                                            AspectCase{"40000", 15000}),
-                         [](const auto& info) { return "Width" + std::string(info.param.width); });
+                         [](const auto& row) { return "Width" + std::string(row.param.width); });
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

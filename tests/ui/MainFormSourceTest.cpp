@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 using MainFormSourceTest = MainFormTest;
@@ -215,4 +215,4 @@ TEST_F(MainFormSourceTest, ACancelledBrowseChangesNothing)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -9,7 +9,7 @@
 
 #include <QAction>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 class MainFormUpdateTest : public MainFormTest {
@@ -120,10 +120,10 @@ TEST_P(AutomaticCheckTest, RunsAtStartOnlyWhenDue)
 INSTANTIATE_TEST_SUITE_P(Intervals, AutomaticCheckTest,
                          ::testing::Values(DueCase{0, 400, false}, DueCase{4, 3, false}, DueCase{4, 4, true},
                                            DueCase{1, 1, true}, DueCase{365, 30, false}),
-                         [](const auto& info) {
-                             return "Every" + std::to_string(info.param.interval) + "DaysChecked" +
-                                    std::to_string(info.param.daysSinceCheck) + "DaysAgo";
+                         [](const auto& row) {
+                             return "Every" + std::to_string(row.param.interval) + "DaysChecked" +
+                                    std::to_string(row.param.daysSinceCheck) + "DaysAgo";
                          });
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 struct SeenBox {
     QString title;
@@ -39,4 +39,4 @@ private:
     std::optional<SeenBox> seen_;
 };
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

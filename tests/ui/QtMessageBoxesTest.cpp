@@ -1,6 +1,7 @@
 // The desktop program's message boxes and shell requests, as the utility functions reach
 // them once the program has installed its handlers.
 #include "ModalBoxAnswer.h"
+#include "tests/support/CaseName.h"
 
 #include "ui/QtMessageBoxes.h"
 #include "util/TessaroTPU.h"
@@ -13,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 class QtMessageBoxesTest : public ::testing::Test {
@@ -52,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxCase{"Error", ShowErrorMessage, "Error", QMessageBox::Critical},
                       BoxCase{"Warning", ShowWarningMessage, "Warning", QMessageBox::Warning},
                       BoxCase{"Information", ShowInfoMessage, "Information", QMessageBox::Information}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST_F(QtMessageBoxesTest, TheQuestionAnswersYesOrNo)
 {
@@ -91,6 +92,6 @@ TEST_F(QtMessageBoxesTest, OpenWithShellHandsFoldersAndAddressesToTheDesktop)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test
 
 #include "QtMessageBoxesTest.moc"

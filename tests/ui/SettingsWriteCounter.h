@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace selvane::testing {
+namespace selvane::test {
 
 class SettingsWriteCounter {
 public:
@@ -47,4 +47,4 @@ private:
     int renames_ = 0;
 };
 
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -4,11 +4,12 @@
 // real notification area is scripts/tray-check.
 #include "MainFormFixture.h"
 
+#include "tests/support/CaseName.h"
 #include "ui/widgets/TrayIcon.h"
 
 #include <QAction>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 class TrayIconTest : public MainFormTest {
@@ -96,7 +97,7 @@ TEST_P(OrdinaryMinimiseTest, WindowStaysOnTheTaskbar)
 INSTANTIATE_TEST_SUITE_P(Cases, OrdinaryMinimiseTest,
                          ::testing::Values(OrdinaryMinimiseCase{"OptionOff", true, false},
                                            OrdinaryMinimiseCase{"NoNotificationArea", false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName);
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

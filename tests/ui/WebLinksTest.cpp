@@ -2,6 +2,7 @@
 // "IMAGE MAY GET DISTORTED" label, F1, the support box, and the header's link label.
 #include "MainFormFixture.h"
 
+#include "tests/support/CaseName.h"
 #include "ui/widgets/InternetLabel.h"
 #include "update/SiteAddresses.h"
 
@@ -10,7 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 class WebLinksTest : public MainFormTest {
@@ -50,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](TMainForm& form) { QTest::mouseClick(form.lblAspect, Qt::LeftButton); }, kManualUrl},
         LinkCase{"ProgramPage", [](TMainForm& form) { form.mnuProgramPage->trigger(); }, kProgramPageUrl},
         LinkCase{"SimilarSoftware", [](TMainForm& form) { form.mnuCompanyPage->trigger(); }, kHomePageUrl}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 class SupportTest : public WebLinksTest, public ::testing::WithParamInterface<bool> {};
 
@@ -75,7 +76,7 @@ TEST_P(SupportTest, OpensTheForumThenExplains)
 }
 
 INSTANTIATE_TEST_SUITE_P(ButtonAndMenu, SupportTest, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "Button" : "Menu"); });
+                         [](const auto& row) { return std::string(row.param ? "Button" : "Menu"); });
 
 TEST_F(WebLinksTest, HeaderLabelIsUnderlinedBlueWithTheProgramPage)
 {
@@ -90,4 +91,4 @@ TEST_F(WebLinksTest, HeaderLabelIsUnderlinedBlueWithTheProgramPage)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -2,6 +2,7 @@
 // start at log-on, the desktop shortcut, the skin, and what loading the settings sets off.
 #include "MainFormFixture.h"
 
+#include "tests/support/CaseName.h"
 #include "ui/Skin.h"
 #include "ui/widgets/HintWatcher.h"
 #include "ui/widgets/SpinField.h"
@@ -15,7 +16,7 @@
 #include <QTabWidget>
 #include <QToolTip>
 
-namespace selvane::testing {
+namespace selvane::test {
 namespace {
 
 constexpr const char* kShortcutHint = "Create a shortcut to this program on desktop";
@@ -89,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, HintModeTest,
                          ::testing::Values(HintModeCase{"Off", "radHintsOff", false, false},
                                            HintModeCase{"ToolTips", "radHintsTooltips", true, false},
                                            HintModeCase{"StatusBar", "radHintsStatBar", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::CaseName);
 
 TEST_F(WindowOptionsTest, ANewModeTakesEffectAtTheNextChangeOfTheHint)
 {
@@ -150,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Values, OpacityTest,
                                            OpacityCase{"254", 254 / 255.0, 254 / 255.0},
                                            OpacityCase{"5", 5 / 255.0, 30 / 255.0},  // the lowest once left
                                            OpacityCase{"300", 1.0, 1.0}),
-                         [](const auto& info) { return std::string("Typed") + info.param.typed; });
+                         [](const auto& row) { return std::string("Typed") + row.param.typed; });
 
 TEST_F(WindowOptionsTest, StartWithWindowsOnThenOffLeavesNoEntry)
 {
@@ -224,4 +225,4 @@ TEST(LongHintTest, IsThePartAfterTheBar)
 }
 
 }  // namespace
-}  // namespace selvane::testing
+}  // namespace selvane::test

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {Meta("TessaroVersion", "1.0"), "<META NAME=\"TessaroVersion\">"},
                  {}},
         PageCase{"LinesWithoutMetaAreSkipped", {"<p>CONTENT=\"not a tag\"</p>", "TessaroVersion", ""}, {}}),
-    [](const ::testing::TestParamInfo<PageCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PageCase>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace selvane

@@ -1,5 +1,6 @@
 // Whole checks against a loopback server: what the page says, how it is reached, and every
 // way a fetch can fail.
+#include "tests/support/CaseName.h"
 #include "tests/support/ClosedPort.h"
 #include "WebUpdateFixture.h"
 
@@ -121,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          Meta("TessaroVersion", "2.0") +
                                          std::string(TWebUpdate::kMaxPageSize, ' '),
                                      kFetchFailed}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST_F(WebUpdateCheckTest, KeepsTheLastPageReadAfterAFailedFetch)
 {

@@ -1,5 +1,6 @@
 // Downloads after a newer version was found: where the file goes, what happens to a file
 // already there, and how a failed, short or aborted transfer leaves the disk.
+#include "tests/support/CaseName.h"
 #include "WebUpdateFixture.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   true},
                       FailureCase{"ContentLengthNotANumber",
                                   Setup(3000, [](ScriptedReply& r) { r.contentLength = "3k"; }), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 // Only the announced length is large here (the body is short, so both downloads fail):
 // above the cap not one byte is taken, at the cap the download starts.
@@ -324,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RunCase{"RunAndTerminate", {uoRunUpdate, uoTerminate}, true, true, false, true},
                       RunCase{"RunFailsStillTerminates", {uoRunUpdate, uoTerminate}, false, true, true, true},
                       RunCase{"TerminateAlone", {uoTerminate}, true, false, false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 }  // namespace
 }  // namespace selvane::test

@@ -65,7 +65,7 @@ TEST_P(WebUpdateHugePageTest, StopsReadingAFiftyMegabytePageAtTheCap)
 }
 
 INSTANTIATE_TEST_SUITE_P(ContentLength, WebUpdateHugePageTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Announced" : "NotAnnounced"; });
+                         [](const auto& row) { return row.param ? "Announced" : "NotAnnounced"; });
 
 TEST_F(WebUpdateFaultTest, TemporaryFolderRemovedBeforeTheDownloadFailsWithoutAFile)
 {

@@ -3,6 +3,7 @@
 // takes unbounded time or memory; nothing the file held is lost.
 #include "util/TessaroIniFile.h"
 
+#include "tests/support/CaseName.h"
 #include "tests/support/TestSandbox.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@
 namespace selvane {
 namespace {
 
-using selvane::testing::TestSandbox;
+using selvane::test::TestSandbox;
 
 // The bytes of a literal, NULs included.
 template <std::size_t N>
@@ -83,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "[Settings]\nLastPath=/\xC3(\xFF\xFE/\xE2\x82\n\xF0\x9F=\xA9\ntrkQuality=80\n", 80},
         DamageCase{"CutOffSectionHeader", "[WindowState]\nLeft=50\n[Settings\ntrkQuality=80\n", 80},
         DamageCase{"CutOffInTheLastHeader", "[Resize]\nradXDecrease=1\n[Sett", 74}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 TEST_F(IniFileDamageTest, ALongValueReadsAsItsFirst2047Bytes)
 {

@@ -1,5 +1,6 @@
 #include "util/TessaroIniFile.h"
 
+#include "tests/support/CaseName.h"
 #include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestSandbox.h"
 
@@ -12,8 +13,8 @@
 namespace selvane {
 namespace {
 
-using selvane::testing::RunUnprivileged;
-using selvane::testing::TestSandbox;
+using selvane::test::RunUnprivileged;
+using selvane::test::TestSandbox;
 
 // Dates in these tests are in the C locale's short date format, "%m/%d/%y".
 class IniFileTest : public ::testing::Test {
@@ -127,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"ExistsWithoutValue", "[S]\nk=\n", Exists, "yes"},
                       ReadCase{"ExistsNotInOtherSection", "[T]\nk=1\n", Exists, "no"},
                       ReadCase{"ExistsNotAsValue", "[S]\nx=k\n", Exists, "no"}),
-    [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 // --- Writing: a file (or none), some writes, the file afterwards ---
 
@@ -214,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   std::string("garbage\0with nul\n", 17) + "\xFF\xFE invalid\n" + "[S\nk=2\n" + kLongLine +
                       "\n[Last\n[New]\na=b\n"}),
-    [](const ::testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+    test::CaseName);
 
 // --- Rules that need more than one step ---
 

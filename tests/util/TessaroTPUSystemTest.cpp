@@ -13,8 +13,8 @@
 namespace selvane {
 namespace {
 
-using selvane::testing::RunUnprivileged;
-using selvane::testing::TestSandbox;
+using selvane::test::RunUnprivileged;
+using selvane::test::TestSandbox;
 
 const std::string kProgramName = "Selvane Image Resizer";
 

@@ -23,7 +23,7 @@ double LocalNowAsDays()
     const sys_days date = year_month_day{year{local.tm_year + 1900}, month{unsigned(local.tm_mon + 1)},
                                          day{unsigned(local.tm_mday)}};
     const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-    return kUnixEpochDays + date.time_since_epoch().count() + seconds / kSecondsPerDay;
+    return kUnixEpochDays + static_cast<double>(date.time_since_epoch().count()) + seconds / kSecondsPerDay;
 }
 
 std::chrono::local_seconds DaysToLocalSeconds(double days)
