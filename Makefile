@@ -1,6 +1,10 @@
 # The whole set-up on a fresh machine: `make run` or `make test`.
-BUILD ?= build
+# PRESET picks one of CMakePresets.json's builds (release, dev, asan); CMAKE_ARGS adds to
+# its configuration, for example CMAKE_ARGS=-DSELVANE_WERROR=ON as CI does.
+PRESET ?= release
 JOBS ?= $(shell nproc)
+CMAKE_ARGS ?=
+BUILD = $(if $(filter release,$(PRESET)),build,build-$(PRESET))
 
 .PHONY: all deps configure build test test-asan run bench clean
 
@@ -10,19 +14,17 @@ deps:
 	bash scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --preset $(PRESET) $(CMAKE_ARGS)
 
 build: configure
-	cmake --build $(BUILD) -j$(JOBS)
+	cmake --build --preset $(PRESET) -j$(JOBS)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	ctest --preset $(PRESET) -j$(JOBS)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
-	cmake --preset asan
-	cmake --build build-asan -j$(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+test-asan:
+	$(MAKE) test PRESET=asan
 
 # The desktop program; where there is no display, the command-line demo instead.
 run: build
@@ -37,4 +39,4 @@ bench: build
 	bash bench/peers $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan demo
+	rm -rf build build-dev build-asan demo
