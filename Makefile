@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
 BUILD = $(if $(filter release,$(PRESET)),build,build-$(PRESET))
 
-.PHONY: all deps configure build test test-asan run bench clean
+.PHONY: all deps configure build test test-asan run bench screenshots clean
 
 all: build
 
@@ -37,6 +37,10 @@ run: build
 
 bench: build
 	bash bench/peers $(BUILD)
+
+# Remakes every picture in docs/ under Xvfb.
+screenshots: build
+	bash scripts/screenshot all $(BUILD)
 
 clean:
 	rm -rf build build-dev build-asan demo

@@ -35,9 +35,6 @@ public:
     // it was.
     void Commit();
 
-    // The path that Commit() replaces (the link target for a symbolic link).
-    const std::string& TargetPath() const { return target_; }
-
 private:
     void Discard() noexcept;
 

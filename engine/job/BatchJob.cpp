@@ -30,6 +30,16 @@ std::uint32_t TickCount()
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
+void BatchSummary::Count(const JobResult& result, JobHost& host)
+{
+    if (result.SavedPath.empty()) {
+        ++notSaved;
+    } else {
+        ++saved;
+        host.AppendLog(kSavedLinePrefix + result.SavedPath);
+    }
+}
+
 BatchSummary RunBatch(const std::vector<std::string>& names, BatchHost& host)
 {
     for (const std::string& line : JobHeaderLines(JobKind::Batch, std::time(nullptr))) host.AppendLog(line);
@@ -44,12 +54,7 @@ BatchSummary RunBatch(const std::vector<std::string>& names, BatchHost& host)
         }
         const std::string source = host.SourcePath(name);
         const JobResult result = ProcessImage(source, host.OutputFolder(source), host.Options(), host);
-        if (result.SavedPath.empty()) {
-            ++summary.notSaved;
-        } else {
-            ++summary.saved;
-            host.AppendLog(kSavedLinePrefix + result.SavedPath);
-        }
+        summary.Count(result, host);
         if (!result.ContinueBatch) {
             summary.factorRefused = true;
             break;

@@ -46,6 +46,9 @@ struct BatchSummary {
     bool aborted = false;
     bool factorRefused = false;
     std::uint32_t elapsedMilliseconds = 0;
+
+    // Counts one finished job, and logs the file it saved.
+    void Count(const JobResult& result, JobHost& host);
 };
 
 // Writes the header, then runs one job per name in order until the names are done, an

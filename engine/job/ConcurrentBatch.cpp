@@ -113,12 +113,7 @@ BatchSummary RunBatchConcurrently(const std::vector<std::string>& names, BatchHo
                 if (isError) host.ShowError(text);
                 else host.AppendLog(text);
             }
-            if (item.result.SavedPath.empty()) {
-                ++summary.notSaved;
-            } else {
-                ++summary.saved;
-                host.AppendLog(kSavedLinePrefix + item.result.SavedPath);
-            }
+            summary.Count(item.result, host);
         }
     } catch (...) {
         stop = true;  // the workers finish their current picture and end; jthread joins them

@@ -13,8 +13,6 @@ public:
     explicit TSelectionSlider(QWidget* parent = nullptr);
 
     void SetSelection(int start, int end);
-    int SelectionStart() const { return selectionStart_; }
-    int SelectionEnd() const { return selectionEnd_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,5 @@
 // Saves a picture of the main window on the "Image resizer" page, as a person sees it after
-// choosing a folder of pictures and clicking one: selvane-ui-screenshot OUTPUT.png
+// choosing a folder of pictures and clicking one: selvane-shot-main-window OUTPUT.png
 // Run it under a real X server (xvfb-run); it works in a temporary home and changes
 // nothing outside it, and no update check runs.
 #include "engine/codec/JpegEncoder.h"
@@ -44,7 +44,7 @@ void WritePicture(const std::string& path, int width, int height, int hue)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::cerr << "usage: selvane-ui-screenshot OUTPUT.png\n";
+        std::cerr << "usage: selvane-shot-main-window OUTPUT.png\n";
         return 2;
     }
     const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));

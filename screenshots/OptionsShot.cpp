@@ -1,5 +1,5 @@
 // Saves pictures of the main window's Settings page, with the skin on, and of the about box:
-// selvane-options-screenshot SETTINGS.png ABOUT.png
+// selvane-shot-options SETTINGS.png ABOUT.png
 // Run it under a real X server (xvfb-run); it works in a temporary home and changes
 // nothing outside it, and no update check runs.
 #include "platform/Administrator.h"
@@ -21,7 +21,7 @@
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::cerr << "usage: selvane-options-screenshot SETTINGS.png ABOUT.png\n";
+        std::cerr << "usage: selvane-shot-options SETTINGS.png ABOUT.png\n";
         return 2;
     }
     const QString settingsOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));

@@ -1,5 +1,5 @@
-// Saves a picture of the folder dialog, as scripts/screenshot-folder-dialog shows it under
-// Xvfb: selvane-folder-dialog-shot OUTPUT.png
+// Saves a picture of the folder dialog, as scripts/screenshot folder-dialog shows it under
+// Xvfb: selvane-shot-folder-dialog OUTPUT.png
 //
 // The dialog shows a small sample tree made in a temporary folder (HOME points there too),
 // so the picture is the same on every machine and shows nothing of the real home.
