@@ -44,7 +44,6 @@ class ImageJob : public test::TemporaryFolderTest {
 protected:
     void SetUp() override
     {
-        TemporaryFolderTest::SetUp();
         host.folder = Folder();
         std::filesystem::create_directory(Output());
     }

@@ -2,7 +2,7 @@
 
 #include "tests/support/ClosedPort.h"
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/UpdateSandbox.h"
+#include "tests/support/TestSandbox.h"
 #include "tests/support/UpdateTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +62,8 @@ ScriptedReply RedirectTo(const std::string& location)
 
 class HttpTransferTest : public ::testing::Test {
 protected:
+    HttpTransferTest() { sandbox_.RedirectTemp(); }
+
     HttpRequest Request(const std::string& url) const
     {
         HttpRequest request;
@@ -70,7 +72,7 @@ protected:
         return request;
     }
 
-    UpdateSandbox sandbox_;
+    TestSandbox sandbox_;
     LoopbackHttpServer server_;
     Collector collector_;
 };

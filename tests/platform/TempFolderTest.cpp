@@ -1,4 +1,5 @@
 #include "platform/TempFolder.h"
+#include "tests/support/TestSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -14,35 +15,8 @@ using selvane::platform::GetTempFolder;
 
 namespace {
 
-// Sets TMPDIR for one test and puts the old value back afterwards.
-class TmpdirGuard {
-public:
-    TmpdirGuard()
-    {
-        if (const char* old = std::getenv("TMPDIR")) old_ = old;
-    }
-    ~TmpdirGuard()
-    {
-        if (old_) setenv("TMPDIR", old_->c_str(), 1);
-        else unsetenv("TMPDIR");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
-
-class TempFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        root_ = fs::temp_directory_path() / ("selvane-tempfolder-" + std::to_string(getpid()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    TmpdirGuard guard_;
-    fs::path root_;
-};
+// The sandbox puts TMPDIR back after each test.
+using TempFolderTest = selvane::test::TemporaryFolderTest;
 
 TEST_F(TempFolderTest, TakesTmpdirWhenItIsAFolderAndAddsTheSeparator)
 {

@@ -154,7 +154,7 @@ TEST_F(SelectDirDlgTest, CreateButtonOnAnExistingNameMovesIntoItWithoutABox)
         EXPECT_EQ(dialog->Directory(), start_ + "/one/");
         dialog->reject();
     });
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(SelectDirDlgTest, CreateButtonMakesTheNewFolderAndMovesIntoIt)
@@ -186,7 +186,7 @@ TEST_F(SelectDirDlgTest, TypingAFullPathNavigatesButCreatesNothing)
         dialog->reject();
     });
     EXPECT_EQ(test::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(SelectDirDlgTest, EnterOnAMissingFolderCreatesItAndStaysOpen)
@@ -274,7 +274,7 @@ TEST_F(SelectDirDlgTest, TextsThatCannotNameAFullPathCreateNothingAndRaiseNoErro
         EXPECT_EQ(folder_, start_ + "/") << text;
     }
     EXPECT_EQ(test::TestSandbox::Names(start_), (std::set<std::string>{"one", "picture.jpg", "two"}));
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(SelectDirDlgTest, WithoutAllowCreateThePathFieldAndCreateControlsAreHidden)
@@ -359,8 +359,8 @@ TEST_F(SelectDirDlgTest, AShortcutToAMissingFolderShowsTheErrorAndStays)
         EXPECT_EQ(dialog->Directory(), start_ + "/");
         dialog->reject();
     });
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Error);
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Error);
 }
 
 TEST_F(SelectDirDlgTest, PerformCreateMakesTheChosenFolderAfterOk)

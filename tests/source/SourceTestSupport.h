@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/CurrentFolder.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestSandbox.h"
-#include "util/MessageHandler.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -23,26 +23,11 @@
 
 namespace selvane::test {
 
-struct RecordedMessage {
-    MessageKind kind;
-    std::string text;
-};
-
 class SourceTest : public ::testing::Test {
 protected:
-    SourceTest() : savedFolder_(platform::GetCurrentFolder())
-    {
-        previousHandler_ =
-            SetMessageHandler([this](MessageKind kind, const std::string&, const std::string& text) {
-                messages_.push_back({kind, text});
-            });
-    }
+    SourceTest() : savedFolder_(platform::GetCurrentFolder()) {}
 
-    ~SourceTest() override
-    {
-        SetMessageHandler(previousHandler_);
-        platform::SetCurrentFolder(savedFolder_);
-    }
+    ~SourceTest() override { platform::SetCurrentFolder(savedFolder_); }
 
     // A folder under the sandbox, created with its parents, spelled as the system reports
     // it once entered (no links, no trailing "/").
@@ -62,11 +47,10 @@ protected:
     static void MakeFifo(const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }
 
     TestSandbox sandbox_;
-    std::vector<RecordedMessage> messages_;
+    MessageRecorder recorder_;
 
 private:
     std::string savedFolder_;
-    MessageHandler previousHandler_;
 };
 
 // Runs action on the modal window of type Window as soon as it is the active modal

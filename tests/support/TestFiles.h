@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/Raster.h"
+#include "tests/support/TestSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +15,6 @@
 #include <vector>
 
 namespace selvane::test {
-
-// A fresh folder per test, removed afterwards.
-class TemporaryFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "-" + info->name();
-        std::replace(name.begin(), name.end(), '/', '_');  // parameterised tests have "/" in their names
-        root_ =
-            std::filesystem::temp_directory_path() / ("selvane-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
-    }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-    std::string Path(const std::string& name) const { return (root_ / name).string(); }
-    std::string Folder() const { return root_.string() + "/"; }
-
-    std::filesystem::path root_;
-};
 
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {

@@ -1,9 +1,12 @@
-// A temporary folder for one test, with HOME and the XDG variables pointed into it, so
-// that no test reaches the real home. Everything is put back and removed on destruction.
+// A temporary folder for one test, with HOME and the XDG variables pointed into it and the
+// proxy variables cleared, so that no test reaches the real home or leaves loopback; on
+// request TMPDIR too. Everything is put back and removed on destruction.
 //
 // The root is open to every user (0755), so that a body run by RunUnprivileged can reach
 // the folders a test opens to it.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +29,10 @@ public:
         root_ = pattern;
         std::filesystem::permissions(root_, std::filesystem::perms(0755));
         std::filesystem::create_directories(Home());
+        for (const char* proxy :
+             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            SetVariable(proxy, std::nullopt);
+        SetVariable("no_proxy", "*");
         SetVariable("HOME", Home().string());
         SetVariable("XDG_CONFIG_HOME", (Home() / ".config").string());
         SetVariable("XDG_DATA_HOME", (Home() / ".local/share").string());
@@ -55,6 +62,13 @@ public:
 
     const std::filesystem::path& Root() const { return root_; }
     std::filesystem::path Home() const { return root_ / "home"; }
+    // The folder TMPDIR names after RedirectTemp(); downloads land there by default.
+    std::filesystem::path Temp() const { return root_ / "tmp"; }
+    void RedirectTemp()
+    {
+        std::filesystem::create_directories(Temp());
+        SetVariable("TMPDIR", Temp().string());
+    }
 
     // Sets (or, with std::nullopt, removes) an environment variable until the sandbox ends.
     void SetVariable(const std::string& name, const std::optional<std::string>& value)
@@ -93,6 +107,17 @@ public:
 private:
     std::filesystem::path root_;
     std::map<std::string, std::optional<std::string>> saved_;
+};
+
+// A fresh folder per test inside its own sandbox, removed afterwards.
+class TemporaryFolderTest : public ::testing::Test {
+protected:
+    TemporaryFolderTest() : root_(sandbox_.Root() / "files") { std::filesystem::create_directories(root_); }
+    std::string Path(const std::string& name) const { return (root_ / name).string(); }
+    std::string Folder() const { return root_.string() + "/"; }
+
+    TestSandbox sandbox_;
+    std::filesystem::path root_;
 };
 
 }  // namespace selvane::test

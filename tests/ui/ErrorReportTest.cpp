@@ -42,16 +42,16 @@ TEST_F(MainFormTest, AnErrorEscapingAnEventHandlerIsReportedAndTheProgramGoesOn)
     QEvent event(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&object, &event));
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages_[0].text, "the handler failed");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(recorder_.messages[0].text, "the handler failed");
     const std::string report = TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName);
     EXPECT_TRUE(IsReportLine(report, "the handler failed")) << report;
 
     // The next event is delivered as usual.
     QEvent other(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&object, &other));
-    EXPECT_EQ(messages_.size(), 2u);
+    EXPECT_EQ(recorder_.messages.size(), 2u);
 }
 
 TEST_F(MainFormTest, AnErrorDuringTheStartIsReportedAndTheStartGoesOn)
@@ -63,8 +63,8 @@ TEST_F(MainFormTest, AnErrorDuringTheStartIsReportedAndTheStartGoesOn)
     form_->WebUpdate.OnDownloadError = [] { throw std::runtime_error("cannot report the update error"); };
     form_->InitMainWindow();
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "cannot report the update error");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text, "cannot report the update error");
     EXPECT_NE(
         TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName).find("cannot report the update error"),
         std::string::npos);
@@ -79,15 +79,14 @@ TEST_F(MainFormTest, AnErrorEscapingAJobStillRestoresTheCommands)
     TMainForm& form = StartShown();
     form.actSellAll->trigger();
     // The job's error box itself fails, so an error leaves the job.
-    SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
-        if (text.starts_with("Invalid")) throw std::runtime_error("the box could not be shown");
-        messages_.push_back({kind, caption, text});
+    recorder_.BeforeEach([](const RecordedMessage& message) {
+        if (message.text.starts_with("Invalid")) throw std::runtime_error("the box could not be shown");
     });
 
     QTest::keyClick(&form, Qt::Key_F9);
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "the box could not be shown");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text, "the box could not be shown");
     EXPECT_TRUE(form.actStart->isEnabled());
     EXPECT_FALSE(form.actAbort->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -75,7 +75,7 @@ TEST_F(MainFormBatchTest, F9ResizesTheSelectedPictures)
     EXPECT_TRUE(form.actStart->isEnabled());
     EXPECT_FALSE(form.actAbort->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
     // The preview shows the last picture processed, fitted to its box.
     EXPECT_TRUE(form.imgLoader->FitToBox());
 }
@@ -125,9 +125,10 @@ TEST_F(MainFormBatchTest, ARefusedFactorEndsTheBatchWithOneBox)
 
     QTest::keyClick(&form, Qt::Key_F9);
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages_[0].text, "Invalid \"x\" factor! (1)\r\nPlease choose a resize factor higher than 1.");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(recorder_.messages[0].text,
+              "Invalid \"x\" factor! (1)\r\nPlease choose a resize factor higher than 1.");
     const auto lines = LogLines();
     EXPECT_EQ(CountEndingWith(lines, ".jpg"), 0);
     EXPECT_FALSE(Contains(lines, "Process aborted."));
@@ -148,10 +149,10 @@ TEST_F(MainFormBatchTest, AnEmptyListWarnsAndLeavesTheLogAlone)
 
     QTest::keyClick(&form, Qt::Key_F9);
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Warning);
-    EXPECT_EQ(messages_[0].caption, "Warning");
-    EXPECT_EQ(messages_[0].text, "No pictures to process");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(recorder_.messages[0].caption, "Warning");
+    EXPECT_EQ(recorder_.messages[0].text, "No pictures to process");
     EXPECT_EQ(form.Memo->toPlainText(), TMainForm::Greeting());
     EXPECT_TRUE(form.actAbort->isEnabled());
     EXPECT_EQ(form.StatusText(), "74");
@@ -167,8 +168,8 @@ TEST_F(MainFormBatchTest, NothingSelectedWarnsAndRunsAnEmptyBatch)
 
     QTest::keyClick(&form, Qt::Key_F9);
 
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text, "Please select the file(s) you want to resize!");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text, "Please select the file(s) you want to resize!");
     EXPECT_EQ(CountEndingWith(LogLines(), " NEW BATCH JOB STARTED"), 1);
     EXPECT_TRUE(std::filesystem::is_directory(folder + "Output"));
 }
@@ -188,7 +189,7 @@ TEST_F(MainFormBatchTest, ADoubleClickResizesThatPicture)
     EXPECT_FALSE(std::filesystem::exists(folder + "Output/a.jpg"));
     EXPECT_TRUE(form.StatusText().startsWith("Job done in ")) << form.StatusText().toStdString();
     EXPECT_FALSE(form.actAbort->isEnabled());
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(MainFormBatchTest, OnlyTheFirstJobRemovesTheGreeting)

@@ -42,7 +42,7 @@ TEST_P(CloseOnceTest, SavesTheSettingsExactlyOnce)
     EXPECT_EQ(counter.Renames(), keys);
     form_.reset();  // the destruction does not save again
     EXPECT_EQ(counter.Renames(), keys);
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 void ClickMenuItem(QMenuBar* bar, QMenu* menu, QAction* item)
@@ -83,17 +83,17 @@ TEST_F(MainFormTest, ARefusedSaveKeepsTheWindowOpenOnceAndIsReported)
 
     form.close();
     EXPECT_TRUE(form.isVisible());
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages_[0].caption, "Error");
-    EXPECT_EQ(messages_[0].text, "Unable to write to " + SettingsPath().string());
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(recorder_.messages[0].caption, "Error");
+    EXPECT_EQ(recorder_.messages[0].text, "Unable to write to " + SettingsPath().string());
     const std::string report = TestSandbox::ReadFile(SettingsFolder() / kErrorReportFileName);
     EXPECT_TRUE(report.ends_with(" Unable to write to " + SettingsPath().string() + "\n")) << report;
 
     form.close();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(form.IsClosed());
-    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(recorder_.messages.size(), 1u);
 }
 
 }  // namespace

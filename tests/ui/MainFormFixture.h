@@ -12,6 +12,7 @@
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "tests/support/ClosedPort.h"
+#include "tests/support/MessageRecorder.h"
 #include "tests/support/TestSandbox.h"
 #include "ui/mainform/MainForm.h"
 #include "ui/mainform/SettingsFile.h"
@@ -48,42 +49,27 @@ inline bool WaitUntil(const std::function<bool()>& condition)
     return true;
 }
 
-struct RecordedMessage {
-    MessageKind kind;
-    std::string caption;
-    std::string text;
-};
-
 class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest()
     {
-        sandbox_.SetVariable("TMPDIR", Temp().string());
-        sandbox_.SetVariable("no_proxy", "*");
-        for (const char* proxy :
-             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-            sandbox_.SetVariable(proxy, std::nullopt);
-        std::filesystem::create_directories(Temp());
+        sandbox_.RedirectTemp();
         std::filesystem::create_directories(ProgramFolder());
         std::filesystem::create_directories(Desktop());
         platform::OverrideAdministratorForTesting(false);
         platform::OverrideProgramPathForTesting((ProgramFolder() / "selvane-resizer").string());
-        SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
-            messages_.push_back({kind, caption, text});
-        });
         SetShellOpenHandler([this](const std::string& target) { opened_.push_back(target); });
     }
 
     ~MainFormTest() override
     {
         form_.reset();
-        SetMessageHandler({});
         SetShellOpenHandler({});
         platform::OverrideProgramPathForTesting(std::nullopt);
         platform::OverrideAdministratorForTesting(std::nullopt);
     }
 
-    std::filesystem::path Temp() const { return sandbox_.Root() / "tmp"; }
+    std::filesystem::path Temp() const { return sandbox_.Temp(); }
     std::filesystem::path ProgramFolder() const { return sandbox_.Root() / "bin"; }
     std::filesystem::path Desktop() const { return sandbox_.Home() / "Desktop"; }
     std::filesystem::path SettingsFolder() const
@@ -179,7 +165,7 @@ protected:
         return lines;
     }
 
-    std::vector<RecordedMessage> messages_;
+    MessageRecorder recorder_;
     std::vector<std::string> opened_;
     TestSandbox sandbox_;
     test::ClosedPort closedPort_;

@@ -59,7 +59,7 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
               "Updating: error contacting the web site. Please manually check for updates.");
     EXPECT_GT(form.LastCheck, 0);
     EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)

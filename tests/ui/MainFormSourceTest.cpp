@@ -145,8 +145,8 @@ TEST_F(MainFormSourceTest, AFolderRemovedWhileShownIsReportedAndNothingIsWritten
     std::filesystem::remove_all(folder);
 
     QTest::keyClick(&form, Qt::Key_F5);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].text,
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].text,
               "cannot change into '" + folder.substr(0, folder.size() - 1) + "': No such file or directory");
     EXPECT_EQ(form.FileList->ItemCount(), 2);
 
@@ -156,7 +156,7 @@ TEST_F(MainFormSourceTest, AFolderRemovedWhileShownIsReportedAndNothingIsWritten
     EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
               (std::vector<std::string>{"ERROR! Cannot open picture: " + folder + "a.jpg",
                                         "ERROR! Cannot open picture: " + folder + "b.jpg"}));
-    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(recorder_.messages.size(), 1u);
     EXPECT_TRUE(form.actStart->isEnabled());
     EXPECT_TRUE(TestSandbox::Names(folder + "Output").empty());
 }

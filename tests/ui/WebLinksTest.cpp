@@ -37,7 +37,7 @@ TEST_P(OpensPageTest, OpensItsPageAndNothingElse)
     TMainForm& form = StartQuiet();
     GetParam().use(form);
     EXPECT_EQ(opened_, std::vector<std::string>{std::string(GetParam().address)});
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(recorder_.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,18 +59,15 @@ TEST_P(SupportTest, OpensTheForumThenExplains)
 {
     TMainForm& form = StartQuiet();
     std::size_t openedBeforeBox = 0;
-    SetMessageHandler([&](MessageKind kind, const std::string& caption, const std::string& text) {
-        openedBeforeBox = opened_.size();
-        messages_.push_back({kind, caption, text});
-    });
+    recorder_.BeforeEach([&](const RecordedMessage&) { openedBeforeBox = opened_.size(); });
     if (GetParam()) QTest::mouseClick(form.btnSupport, Qt::LeftButton);
     else form.mnuSupport->trigger();
     EXPECT_EQ(opened_, std::vector<std::string>{std::string(kSupportForumUrl)});
     EXPECT_EQ(openedBeforeBox, 1u);
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_EQ(messages_[0].kind, MessageKind::Info);
-    EXPECT_EQ(messages_[0].caption, "Information");
-    EXPECT_EQ(messages_[0].text,
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Info);
+    EXPECT_EQ(recorder_.messages[0].caption, "Information");
+    EXPECT_EQ(recorder_.messages[0].text,
               "Please create your own account on our forum and post your queries. Please allow "
               "few hours to our support staff to answer your questions.");
 }

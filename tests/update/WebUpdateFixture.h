@@ -4,7 +4,7 @@
 #pragma once
 
 #include "tests/support/LoopbackHttpServer.h"
-#include "tests/support/UpdateSandbox.h"
+#include "tests/support/TestSandbox.h"
 #include "tests/support/UpdateTestFiles.h"
 #include "update/WebUpdate.h"
 
@@ -25,6 +25,7 @@ protected:
 
     WebUpdateFixture()
     {
+        sandbox_.RedirectTemp();
         update_.TagInfo = kSiteTagInfo;
         update_.Options = {TUpdateOption::uoOverwrite};
         update_.ProductInfo.SetURL(server_.Url("/download-selvane/index.html"));
@@ -73,7 +74,7 @@ protected:
         return first;
     }
 
-    UpdateSandbox sandbox_;
+    TestSandbox sandbox_;
     LoopbackHttpServer server_;
     TWebUpdate update_;
     std::vector<std::string> events_;

@@ -1,4 +1,5 @@
-#include "util/MessageHandler.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TestSandbox.h"
 #include "util/TessaroTPU.h"
 
 #include <gtest/gtest.h>
@@ -14,43 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Message {
-    MessageKind kind;
-    std::string caption;
-    std::string text;
-};
-
-// Records the message boxes shown while it lives.
-class MessageRecorder {
-public:
-    MessageRecorder()
-    {
-        previous_ =
-            SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
-                messages.push_back({kind, caption, text});
-            });
-    }
-    ~MessageRecorder() { SetMessageHandler(previous_); }
-    std::vector<Message> messages;
-
-private:
-    MessageHandler previous_;
-};
-
-class TemporaryFolder : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        root_ = fs::temp_directory_path() / ("selvane-tpu-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-    std::string Path(const std::string& name) const { return (root_ / name).string(); }
-
-    fs::path root_;
-};
+using test::MessageRecorder;
+using TemporaryFolder = test::TemporaryFolderTest;
 
 TEST(TextHelpers, AddTrailingBackslash)
 {
