@@ -20,13 +20,13 @@ struct RecordedMessage {
 class MessageRecorder {
 public:
     MessageRecorder()
-        : previous_(SetMessageHandler([this](MessageKind kind, const std::string& caption, const std::string& text) {
-              const RecordedMessage message{kind, caption, text};
-              if (beforeEach_) beforeEach_(message);  // may throw, as a box that fails to show does
-              messages.push_back(message);
-          }))
-    {
-    }
+        : previous_(SetMessageHandler(
+              [this](MessageKind kind, const std::string& caption, const std::string& text) {
+                  const RecordedMessage message{kind, caption, text};
+                  if (beforeEach_) beforeEach_(message);  // may throw, as a box that fails to show does
+                  messages.push_back(message);
+              }))
+    {}
     ~MessageRecorder() { SetMessageHandler(std::move(previous_)); }
 
     MessageRecorder(const MessageRecorder&) = delete;

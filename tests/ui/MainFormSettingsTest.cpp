@@ -106,6 +106,27 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     EXPECT_EQ(ReadSettings(), stored);
 }
 
+// Other programs and older versions read this file: the keys keep their sections, their
+// order and their spelling.
+TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
+{
+    TMainForm& form = Start();
+    form.close();
+
+    const std::string expected =
+        "[WindowState]\nLeft=341\nTop=69\nWidth=874\nHeight=" + std::to_string(form.height()) +
+        "\nMaximized=0\nLast_used_tab=0\n"
+        "[Resize]\nradXDecrease=1\nradXIncrease=0\nradSameHeight=0\nradSameWidth=0\nradSameSize=0\n"
+        "[Updates]\nspnAutoUpdate=4\nLastCheck=" +
+        FormatShortDate(form.LastCheck) +
+        "\n[Settings]\ntrkQuality=74\nspnHideHint=3100\nspnOpacity=255\nspnWidth=200\ncmbResampleQ=6\n"
+        "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
+        "radHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
+        "chkOverwrite=1\nLastPath=" +
+        ProgramFolder().string() + "/\n";
+    EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
+}
+
 TEST_F(MainFormSettingsTest, LeftWithoutWidthGivesTheDefaultSize)
 {
     WriteSettings("[WindowState]\nLeft=30\n[Updates]\nspnAutoUpdate=0\n");

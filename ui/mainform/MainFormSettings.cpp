@@ -15,7 +15,12 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include <utility>
+#include <QSlider>
+
+#include <string>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 namespace selvane {
 
@@ -28,6 +33,17 @@ constexpr const char* kSettings = "Settings";
 
 constexpr int kHiddenPageIndex = 1;
 
+// A value of the file and where it lives in the window: a control, stored under the
+// control's own name, or a date (days, as the file stores them) under its own key.
+// Booleans default to 0 or 1.
+using Control = std::variant<QCheckBox*, QRadioButton*, TSpinField*, QSlider*, QComboBox*, double*>;
+struct StoredControl {
+    const char* section;
+    Control control;
+    int defaultValue = 0;
+    const char* key = nullptr;  // a date's key
+};
+
 // Checking a radio button unchecks the others of its group; unchecking one touches only
 // that one (which an exclusive group would refuse).
 void SetRadio(QRadioButton* radio, bool checked)
@@ -39,6 +55,98 @@ void SetRadio(QRadioButton* radio, bool checked)
     radio->setAutoExclusive(false);
     radio->setChecked(false);
     radio->setAutoExclusive(true);
+}
+
+std::string KeyOf(const StoredControl& stored)
+{
+    if (stored.key) return stored.key;
+    return std::visit(
+        [](const auto* control) {
+            if constexpr (std::is_base_of_v<QWidget, std::remove_pointer_t<decltype(control)>>)
+                return control->objectName().toStdString();
+            else return std::string();
+        },
+        stored.control);
+}
+
+void Load(const TTessaroIniFile& ini, const StoredControl& stored)
+{
+    const std::string key = KeyOf(stored);
+    const int fallback = stored.defaultValue;
+    const auto readBool = [&] { return ini.ReadBool(stored.section, key, fallback != 0); };
+    const auto readInteger = [&] { return ini.ReadInteger(stored.section, key, fallback); };
+    std::visit(
+        [&](auto* control) {
+            using Type = std::remove_pointer_t<decltype(control)>;
+            if constexpr (std::is_same_v<Type, QCheckBox>) {
+                control->setChecked(readBool());
+            } else if constexpr (std::is_same_v<Type, QRadioButton>) {
+                SetRadio(control, readBool());
+            } else if constexpr (std::is_same_v<Type, TSpinField>) {
+                control->SetValue(readInteger());
+            } else if constexpr (std::is_same_v<Type, QSlider>) {
+                control->setValue(readInteger());
+            } else if constexpr (std::is_same_v<Type, double>) {
+                *control = ini.ReadDate(stored.section, key, fallback);
+            } else {
+                // An index outside the list falls back to the default, so that a choice
+                // always stands (a job always has a filter).
+                const int index = readInteger();
+                control->setCurrentIndex(index >= 0 && index < control->count() ? index : fallback);
+            }
+        },
+        stored.control);
+}
+
+void Save(TTessaroIniFile& ini, const StoredControl& stored)
+{
+    const std::string key = KeyOf(stored);
+    std::visit(
+        [&](auto* control) {
+            using Type = std::remove_pointer_t<decltype(control)>;
+            if constexpr (std::is_same_v<Type, QCheckBox> || std::is_same_v<Type, QRadioButton>)
+                ini.WriteBool(stored.section, key, control->isChecked());
+            else if constexpr (std::is_same_v<Type, TSpinField>)
+                ini.WriteInteger(stored.section, key, control->Value());
+            else if constexpr (std::is_same_v<Type, QSlider>)
+                ini.WriteInteger(stored.section, key, control->value());
+            else if constexpr (std::is_same_v<Type, double>) ini.WriteDate(stored.section, key, *control);
+            else ini.WriteInteger(stored.section, key, control->currentIndex());
+        },
+        stored.control);
+}
+
+// The values in the order the file holds them. The window's place and the folder have
+// rules of their own and are read and written beside the table.
+std::vector<StoredControl> StoredControls(TMainForm& form)
+{
+    return {
+        {kResize, form.radXDecrease, 1},
+        {kResize, form.radXIncrease, 0},
+        {kResize, form.radSameHeight, 0},
+        {kResize, form.radSameWidth, 0},
+        {kResize, form.radSameSize, 0},
+        {kUpdates, form.spnAutoUpdate, 4},
+        {kUpdates, &form.LastCheck, 0, "LastCheck"},
+        {kSettings, form.trkQuality, 74},
+        {kSettings, form.spnHideHint, 3100},
+        {kSettings, form.spnOpacity, 255},
+        {kSettings, form.spnWidth, 200},
+        {kSettings, form.cmbResampleQ, kDefaultFilterIndex},
+        {kSettings, form.spnWH, 600},
+        {kSettings, form.spnRound, 2},
+        {kSettings, form.spnZecimal, 0},
+        {kSettings, form.chkPreview, 1},
+        {kSettings, form.chkTrayIcon, 1},
+        {kSettings, form.chkSkins, 1},
+        {kSettings, form.chkSounds, 0},
+        {kSettings, form.radHintsOff, 0},
+        {kSettings, form.radHintsTooltips, 1},
+        {kSettings, form.radHintsStatBar, 0},
+        {kSettings, form.chkAutoStartUp, 0},
+        {kSettings, form.chkProtect, 1},
+        {kSettings, form.chkOverwrite, 1},
+    };
 }
 
 }  // namespace
@@ -56,43 +164,11 @@ void TMainForm::LoadSettings()
     }
     if (ini.ReadBool(kWindowState, "Maximized", false)) setWindowState(windowState() | Qt::WindowMaximized);
 
-    const std::pair<QRadioButton*, bool> rules[] = {{radXDecrease, true},
-                                                    {radXIncrease, false},
-                                                    {radSameHeight, false},
-                                                    {radSameWidth, false},
-                                                    {radSameSize, false}};
-    for (const auto& [radio, defaultValue] : rules)
-        SetRadio(radio, ini.ReadBool(kResize, radio->objectName().toStdString(), defaultValue));
+    for (const StoredControl& stored : StoredControls(*this)) Load(ini, stored);
     // A file that marks no rule would leave the window unable to run a job.
     if (!radXDecrease->isChecked() && !radXIncrease->isChecked() && !radSameHeight->isChecked() &&
         !radSameWidth->isChecked() && !radSameSize->isChecked())
         radXDecrease->setChecked(true);
-
-    LastCheck = ini.ReadDate(kUpdates, "LastCheck", 0);
-    spnAutoUpdate->SetValue(ini.ReadInteger(kUpdates, "spnAutoUpdate", 4));
-
-    trkQuality->setValue(ini.ReadInteger(kSettings, "trkQuality", 74));
-    spnHideHint->SetValue(ini.ReadInteger(kSettings, "spnHideHint", 3100));
-    spnOpacity->SetValue(ini.ReadInteger(kSettings, "spnOpacity", 255));
-    spnWidth->SetValue(ini.ReadInteger(kSettings, "spnWidth", 200));
-    // A filter index outside the table falls back to B-Spline, so a job always has a filter.
-    const int filter = ini.ReadInteger(kSettings, "cmbResampleQ", kDefaultFilterIndex);
-    cmbResampleQ->setCurrentIndex(filter >= 0 && filter < kFilterCount ? filter : kDefaultFilterIndex);
-    spnWH->SetValue(ini.ReadInteger(kSettings, "spnWH", 600));
-    spnRound->SetValue(ini.ReadInteger(kSettings, "spnRound", 2));
-    spnZecimal->SetValue(ini.ReadInteger(kSettings, "spnZecimal", 0));
-    const std::pair<QCheckBox*, bool> firstBoxes[] = {
-        {chkTrayIcon, true}, {chkPreview, true}, {chkSkins, true}, {chkSounds, false}};
-    for (const auto& [box, defaultValue] : firstBoxes)
-        box->setChecked(ini.ReadBool(kSettings, box->objectName().toStdString(), defaultValue));
-    const std::pair<QRadioButton*, bool> hintModes[] = {
-        {radHintsOff, false}, {radHintsTooltips, true}, {radHintsStatBar, false}};
-    for (const auto& [radio, defaultValue] : hintModes)
-        SetRadio(radio, ini.ReadBool(kSettings, radio->objectName().toStdString(), defaultValue));
-    const std::pair<QCheckBox*, bool> lastBoxes[] = {
-        {chkAutoStartUp, false}, {chkProtect, true}, {chkOverwrite, true}};
-    for (const auto& [box, defaultValue] : lastBoxes)
-        box->setChecked(ini.ReadBool(kSettings, box->objectName().toStdString(), defaultValue));
     edtPath->setText(QString::fromStdString(ini.ReadString(kSettings, "LastPath", GetProgramFolder())));
 
     trkQualityChange();
@@ -111,26 +187,10 @@ void TMainForm::SaveSettings()
         ini.WriteInteger(kWindowState, "Width", width());
         ini.WriteInteger(kWindowState, "Height", height());
     }
-    for (QRadioButton* radio : {radXDecrease, radXIncrease, radSameHeight, radSameWidth, radSameSize})
-        ini.WriteBool(kResize, radio->objectName().toStdString(), radio->isChecked());
     ini.WriteBool(kWindowState, "Maximized", maximized);
     ini.WriteInteger(kWindowState, "Last_used_tab", PageControl->currentIndex());
 
-    ini.WriteInteger(kUpdates, "spnAutoUpdate", spnAutoUpdate->Value());
-    ini.WriteDate(kUpdates, "LastCheck", LastCheck);
-
-    ini.WriteInteger(kSettings, "trkQuality", trkQuality->value());
-    for (TSpinField* field : {spnHideHint, spnOpacity, spnWidth})
-        ini.WriteInteger(kSettings, field->objectName().toStdString(), field->Value());
-    ini.WriteInteger(kSettings, "cmbResampleQ", cmbResampleQ->currentIndex());
-    for (TSpinField* field : {spnWH, spnRound, spnZecimal})
-        ini.WriteInteger(kSettings, field->objectName().toStdString(), field->Value());
-    for (QCheckBox* box : {chkPreview, chkTrayIcon, chkSkins, chkSounds})
-        ini.WriteBool(kSettings, box->objectName().toStdString(), box->isChecked());
-    for (QRadioButton* radio : {radHintsOff, radHintsTooltips, radHintsStatBar})
-        ini.WriteBool(kSettings, radio->objectName().toStdString(), radio->isChecked());
-    for (QCheckBox* box : {chkAutoStartUp, chkProtect, chkOverwrite})
-        ini.WriteBool(kSettings, box->objectName().toStdString(), box->isChecked());
+    for (const StoredControl& stored : StoredControls(*this)) Save(ini, stored);
     ini.WriteString(kSettings, "LastPath", edtPath->text().toStdString());
 }
 
