@@ -64,7 +64,36 @@ void TSelectDirDlg::BuildForm()
     setWindowTitle("Select folder");
     setFont(QFont("MS Sans Serif", 8));
     resize(659, 436);
+    BuildPathPanel();
+    BuildFolderPanel();
+    BuildFileList();
 
+    Splitter = Named(new QSplitter(Qt::Horizontal), "Splitter");
+    Splitter->setHandleWidth(4);
+    Splitter->setChildrenCollapsible(false);
+    Splitter->addWidget(pnlDirectory);
+    Splitter->addWidget(FileList);
+    Splitter->setStretchFactor(0, 1);
+    Splitter->setSizes({659 - 4 - 260, 260});
+
+    BuildButtonPanel();
+
+    auto* form = new QVBoxLayout(this);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setSpacing(0);
+    form->addWidget(pnlTop);
+    form->addWidget(Splitter, 1);
+    form->addWidget(pnlBottom);
+    // The rows the form was designed with; set once the lists have taken the form's font.
+    DirList->SetItemHeight(17);
+    FileList->SetItemHeight(13);
+
+    ConnectControls();
+}
+
+// The path edit above the lists.
+void TSelectDirDlg::BuildPathPanel()
+{
     pnlTop = Named(new QWidget, "pnlTop");
     pnlTop->setFixedHeight(37);
     lblCurFolder = Named(new QLabel("Cu&rrent path:"), "lblCurFolder");
@@ -75,7 +104,11 @@ void TSelectDirDlg::BuildForm()
     top->setContentsMargins(8, 8, 8, 8);
     top->addWidget(lblCurFolder);
     top->addWidget(edtDirectory, 1);
+}
 
+// The drive box, the Desktop and My Docs shortcuts and the folder tree.
+void TSelectDirDlg::BuildFolderPanel()
+{
     pnlDirectory = Named(new QWidget, "pnlDirectory");
     lblDrives = Named(new QLabel("&Drives:"), "lblDrives");
     DriveList = Named(new TDriveComboBox, "DriveList");
@@ -93,7 +126,11 @@ void TSelectDirDlg::BuildForm()
     left->setContentsMargins(8, 0, 0, 0);
     left->addLayout(drives);
     left->addWidget(DirList, 1);
+}
 
+// The files of the chosen folder, shown grey: they are there to look at, not to pick.
+void TSelectDirDlg::BuildFileList()
+{
     FileList = Named(new TFileListBox, "FileList");
     FileList->setSelectionMode(QAbstractItemView::NoSelection);
     FileList->setFocusPolicy(Qt::NoFocus);
@@ -102,15 +139,11 @@ void TSelectDirDlg::BuildForm()
         grey.setColor(group, QPalette::Text, grey.color(QPalette::Disabled, QPalette::Text));
     FileList->setPalette(grey);
     DirList->SetFileList(FileList);
+}
 
-    Splitter = Named(new QSplitter(Qt::Horizontal), "Splitter");
-    Splitter->setHandleWidth(4);
-    Splitter->setChildrenCollapsible(false);
-    Splitter->addWidget(pnlDirectory);
-    Splitter->addWidget(FileList);
-    Splitter->setStretchFactor(0, 1);
-    Splitter->setSizes({659 - 4 - 260, 260});
-
+// OK, Cancel and the new-folder row.
+void TSelectDirDlg::BuildButtonPanel()
+{
     pnlBottom = Named(new QWidget, "pnlBottom");
     pnlBottom->setFixedHeight(36);
     OKButton = Named(new QPushButton("OK"), "OKButton");
@@ -129,17 +162,10 @@ void TSelectDirDlg::BuildForm()
     bottom->addWidget(edtNewFolder);
     bottom->addStretch(1);
     bottom->addWidget(btnNetwork);
+}
 
-    auto* form = new QVBoxLayout(this);
-    form->setContentsMargins(0, 0, 0, 0);
-    form->setSpacing(0);
-    form->addWidget(pnlTop);
-    form->addWidget(Splitter, 1);
-    form->addWidget(pnlBottom);
-    // The rows the form was designed with; set once the lists have taken the form's font.
-    DirList->SetItemHeight(17);
-    FileList->SetItemHeight(13);
-
+void TSelectDirDlg::ConnectControls()
+{
     DriveList->OnChange = [this](QObject*) { DriveListChange(); };
     DirList->OnChange = [this](QObject*) { DirListChange(); };
     connect(edtDirectory, &QLineEdit::textChanged, this, [this] { edtDirectoryChange(); });

@@ -54,6 +54,11 @@ protected:
 
 private:
     void BuildForm();
+    void BuildPathPanel();
+    void BuildFolderPanel();
+    void BuildFileList();
+    void BuildButtonPanel();
+    void ConnectControls();
     void DriveListChange();
     void DirListChange();
     void edtDirectoryChange();

@@ -4,6 +4,7 @@
 
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
+#include "ui/widgets/WindowColors.h"
 
 #include <optional>
 
@@ -35,7 +36,8 @@ TEST_F(MainFormSourceTest, TypingAPathCharacterByCharacterListsTheFolder)
     QTest::keyClick(form.edtPath, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(form.edtPath, Qt::Key_Delete);
     EXPECT_EQ(form.edtPath->text(), "");
-    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()), StoredColor(30975));
+    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()),
+              StoredColor(colors::kMissingFolder));
 
     // The folder without its trailing separator, typed as a person types it.
     const std::string typed = folder.substr(0, folder.size() - 1);
@@ -43,7 +45,8 @@ TEST_F(MainFormSourceTest, TypingAPathCharacterByCharacterListsTheFolder)
 
     EXPECT_EQ(form.edtPath->text().toStdString(), folder);
     EXPECT_EQ(form.edtPath->cursorPosition(), static_cast<int>(typed.size()));
-    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()), StoredColor(10469797));
+    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()),
+              StoredColor(colors::kExistingFolder));
     EXPECT_EQ(form.FileList->Folder() + "/", folder);
     ASSERT_EQ(form.FileList->ItemCount(), 2);
     EXPECT_EQ(form.FileList->ItemText(1), "two.png");
@@ -58,7 +61,8 @@ TEST_F(MainFormSourceTest, AMissingFolderTurnsTheEditOrangeAndKeepsTheList)
     QTest::keyClick(form.edtPath, Qt::Key_End);
     QTest::keyClicks(form.edtPath, "missing");
     EXPECT_EQ(form.edtPath->text().toStdString(), folder + "missing/");
-    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()), StoredColor(30975));
+    EXPECT_EQ(form.edtPath->palette().color(form.edtPath->backgroundRole()),
+              StoredColor(colors::kMissingFolder));
     EXPECT_EQ(form.FileList->Folder() + "/", folder);
     EXPECT_EQ(form.FileList->ItemCount(), 1);
 }

@@ -16,6 +16,7 @@
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/WidgetLook.h"
+#include "ui/widgets/WindowColors.h"
 #include "util/TessaroTPU.h"
 
 #include <QAction>
@@ -232,7 +233,7 @@ void TMainForm::BuildHeader()
 {
     pnlHeader = new QWidget(this);
     pnlHeader->setFixedHeight(kHeaderHeight);
-    SetBackground(pnlHeader, StoredColor(12568768));
+    SetBackground(pnlHeader, StoredColor(colors::kHeader));
 
     Label6 = new QLabel(QStringLiteral("Process images in this folder:"), pnlHeader);
     SetBoldFont(Label6);
@@ -241,7 +242,7 @@ void TMainForm::BuildHeader()
 
     edtPath = new TPathEdit(QStringLiteral("c:\\"), pnlHeader);
     edtPath->setGeometry(14, 30, 544, 22);
-    SetBackground(edtPath, StoredColor(10469797));
+    SetBackground(edtPath, StoredColor(colors::kExistingFolder));
     SetHint(edtPath, kPathHint);
 
     btnBrowse = new QPushButton(QStringLiteral("Browse"), pnlHeader);
@@ -283,7 +284,7 @@ void TMainForm::BuildLeftPanel()
     FileList->SetMultiSelect(true);
     FileList->SetShowGlyphs(true);
     FileList->SetItemHeight(16);
-    SetBackground(FileList->viewport(), StoredColor(13623006));
+    SetBackground(FileList->viewport(), StoredColor(colors::kFileList));
     SetHint(FileList,
             "All files in this list will be resized. The output will be placed into the \"Output\" folder.");
     column->addWidget(FileList, 1);

@@ -82,7 +82,20 @@ void TMainForm::BuildSettingsPage()
 {
     tabSettings = new QWidget;
     PageControl->addTab(tabSettings, QStringLiteral("Settings"));
+    BuildSystemGroup();
+    BuildHelpGroup();
+    BuildInterfaceGroup();
+    BuildImageGroup();
 
+    chkOverwrite = MakeCheckBox(tabSettings, "Overwrite existen images",
+                                "If this is NOT checked the program will not overwrite the images already "
+                                "existent in the output folder.\rRecommended: Checked",
+                                QPoint(188, 376), true);
+}
+
+// Log-on start, the desktop shortcut and the update interval.
+void TMainForm::BuildSystemGroup()
+{
     grpSystem = new QGroupBox(QStringLiteral("System"), tabSettings);
     grpSystem->setGeometry(5, 21, 280, 140);
     btnDesktopShortcut = new QPushButton(QStringLiteral("Create shortcut"), grpSystem);
@@ -93,7 +106,11 @@ void TMainForm::BuildSettingsPage()
     spnAutoUpdate = MakeSpinField(grpSystem, 0, 365, 1, 1);
     Label2 = MakeGapLabel(grpSystem, "Auto search for updates evey                   days", QPoint(14, 102),
                           spnAutoUpdate);
+}
 
+// How the hints show, and for how long.
+void TMainForm::BuildHelpGroup()
+{
     GroupHelp = new QGroupBox(QStringLiteral("Help"), tabSettings);
     GroupHelp->setGeometry(292, 21, 276, 140);
     radHintsOff = MakeRadio(GroupHelp, "Turn off the embeded help system",
@@ -108,7 +125,11 @@ void TMainForm::BuildSettingsPage()
     spnHideHint = MakeSpinField(GroupHelp, 800, 20000, 100, 4000);
     lblHintHide = MakeGapLabel(GroupHelp, "Hide hint after                    miliseconds.", QPoint(8, 104),
                                spnHideHint);
+}
 
+// The look: skin, sounds, tray, opacity.
+void TMainForm::BuildInterfaceGroup()
+{
     GroupBox1 = new QGroupBox(QStringLiteral("Interface"), tabSettings);
     GroupBox1->setGeometry(5, 178, 280, 172);
     chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)",
@@ -129,7 +150,11 @@ void TMainForm::BuildSettingsPage()
     QPalette grey = Label4->palette();
     grey.setColor(QPalette::WindowText, Qt::gray);
     Label4->setPalette(grey);
+}
 
+// The job's options: the huge-picture guard, the preview, the filter, the file names.
+void TMainForm::BuildImageGroup()
+{
     grpPreview = new QGroupBox(QStringLiteral("Image"), tabSettings);
     grpPreview->setGeometry(292, 178, 276, 171);
     chkProtect = MakeCheckBox(grpPreview, "Protect against invalid images",
@@ -162,11 +187,6 @@ void TMainForm::BuildSettingsPage()
                      "Append the name of the filter used at the end of the resulted file's name.\r\n"
                      "Very useful for comparing filters' quality.",
                      QPoint(8, 128), false);
-
-    chkOverwrite = MakeCheckBox(tabSettings, "Overwrite existen images",
-                                "If this is NOT checked the program will not overwrite the images already "
-                                "existent in the output folder.\rRecommended: Checked",
-                                QPoint(188, 376), true);
 }
 
 void TMainForm::BuildLogPage()

@@ -7,6 +7,7 @@
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/WidgetLook.h"
+#include "ui/widgets/WindowColors.h"
 
 #include <QAction>
 #include <QFrame>
@@ -58,7 +59,27 @@ void TMainForm::BuildResizerPage()
     tabResizer = new QWidget;
     PageControl->addTab(tabResizer, QStringLiteral("Image resizer"));
     tabResizer->resize(kPageDesignSize);
+    BuildQualityPanel();
+    BuildRuleGroup();
+    BuildFactorGroup();
+    BuildOutputSizeGroup();
+    BuildJobButtons();
+    BuildPreview();
+    BuildQuickButtons();
 
+    // A focused button answers Enter itself; everything else on the page passes it on to
+    // the Start command (see the key filter in ConnectBatchCommands).
+    for (QPushButton* button : tabResizer->findChildren<QPushButton*>()) button->setAutoDefault(true);
+
+    auto* anchors = new TAnchors(tabResizer, kPageDesignSize);
+    anchors->Add(pnlTop, TAnchors::StretchWidth);
+    anchors->Add(pnlPreview, TAnchors::StretchWidth | TAnchors::StretchHeight);
+    anchors->Add(pnlQuickBtn, TAnchors::FollowRight | TAnchors::StretchHeight);
+}
+
+// The quality slider and the file-size estimate across the top of the page.
+void TMainForm::BuildQualityPanel()
+{
     pnlTop = new QWidget(tabResizer);
     pnlTop->setGeometry(0, 0, kPageDesignSize.width(), 88);
     lblQuality1 = MakeLabel(pnlTop, "Quality for the output images:", QPoint(8, 6));
@@ -92,7 +113,11 @@ void TMainForm::BuildResizerPage()
     proBar->setValue(0);
     proBar->setTextVisible(false);
     proBar->setGeometry(360, 28, 200, 16);
+}
 
+// "I want to:": the size rules, with the common side and the distortion warning.
+void TMainForm::BuildRuleGroup()
+{
     grpImgSize = new QGroupBox(QStringLiteral("I want to:"), tabResizer);
     SetBoldFont(grpImgSize);
     grpImgSize->setGeometry(32, 94, 300, 168);
@@ -119,21 +144,25 @@ void TMainForm::BuildResizerPage()
                               112);
     radXIncrease->setChecked(true);
     spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(226, 87, 66, 22));
-    SetBackground(spnWH, StoredColor(14670026));
+    SetBackground(spnWH, StoredColor(colors::kCommonSide));
     SetHint(spnWH, "(in pixels)");
     spnWH->hide();
     lblAspect = new QLabel(QStringLiteral("IMAGE MAY GET DISTORTED"), grpImgSize);
     lblAspect->setAlignment(Qt::AlignCenter);
     lblAspect->setGeometry(4, 142, 292, 20);
-    SetBackground(lblAspect, StoredColor(2310142));
+    SetBackground(lblAspect, StoredColor(colors::kDistortionWarning));
     lblAspect->setCursor(Qt::PointingHandCursor);
     SetHint(lblAspect, "In this mode, the aspect ratio of some images may be broken after resize.");
     lblAspect->hide();
     for (QWidget* child : grpImgSize->findChildren<QWidget*>()) child->setFont(plain);
+}
 
+// The factor of the decrease and increase rules, as whole part "." tenths.
+void TMainForm::BuildFactorGroup()
+{
     grpX = new QGroupBox(QStringLiteral("x:"), tabResizer);
     grpX->setGeometry(367, 94, 150, 80);
-    SetBackground(grpX, StoredColor(13096651));
+    SetBackground(grpX, StoredColor(colors::kFactorGroup));
     SetHint(grpX, "Increase/decrease the size of your images x times.");
     spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
     spnRound->SetMaxLength(2);
@@ -144,10 +173,14 @@ void TMainForm::BuildResizerPage()
     lblPunct->setFont(punctFont);
     lblPunct->setGeometry(71, 30, 8, 26);
     spnZecimal = MakeSpinField(grpX, -1, 10, 0, QRect(82, 32, 50, 24));
+}
 
+// The width and height of the same-size rule.
+void TMainForm::BuildOutputSizeGroup()
+{
     grpOutRatio = new QGroupBox(QStringLiteral("Output image size:"), tabResizer);
     grpOutRatio->setGeometry(366, 178, 150, 84);
-    SetBackground(grpOutRatio, StoredColor(13093078));
+    SetBackground(grpOutRatio, StoredColor(colors::kOutputSizeGroup));
     SetHint(grpOutRatio, "Size (in pixels)");
     spnWidth = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(6, 22, 62, 24));
     SetHint(spnWidth, "Output width (in pixels)");
@@ -159,7 +192,10 @@ void TMainForm::BuildResizerPage()
     SetHint(btn43,
             "Set 4/3 aspect ratio.\r\nMost computer screen and digital cameras uses this aspect ration.");
     grpOutRatio->hide();
+}
 
+void TMainForm::BuildJobButtons()
+{
     btnStart = new QPushButton(tabResizer);
     // Wider than the 91 of the design, so that the caption fits with the skin's padding too.
     btnStart->setGeometry(64, 268, 112, 25);
@@ -169,7 +205,10 @@ void TMainForm::BuildResizerPage()
     btnAbort->setGeometry(236, 268, 86, 25);
     BindButtonToAction(btnAbort, actAbort);
     btnAbort->setToolTip(actAbort->toolTip());
+}
 
+void TMainForm::BuildPreview()
+{
     pnlPreview = new QFrame(tabResizer);
     pnlPreview->setFrameShape(QFrame::StyledPanel);
     pnlPreview->setFrameShadow(QFrame::Sunken);
@@ -180,7 +219,11 @@ void TMainForm::BuildResizerPage()
     imgLoader->SetPicture(MakeBanner());
     SetHint(imgLoader, "Preview of current selected picture");
     previewLayout->addWidget(imgLoader);
+}
 
+// The links beside the preview: the output folder, the manual, the forum.
+void TMainForm::BuildQuickButtons()
+{
     pnlQuickBtn = new QWidget(tabResizer);
     pnlQuickBtn->setGeometry(463, 299, 103, 234);
     auto* quickButtons = new QVBoxLayout(pnlQuickBtn);
@@ -193,15 +236,6 @@ void TMainForm::BuildResizerPage()
     SetHint(btnSupport, "Submit a ticket to our help desk");
     for (QPushButton* button : {btnResult, btnManual, btnSupport}) quickButtons->addWidget(button);
     quickButtons->addStretch(1);
-
-    // A focused button answers Enter itself; everything else on the page passes it on to
-    // the Start command (see the key filter in ConnectBatchCommands).
-    for (QPushButton* button : tabResizer->findChildren<QPushButton*>()) button->setAutoDefault(true);
-
-    auto* anchors = new TAnchors(tabResizer, kPageDesignSize);
-    anchors->Add(pnlTop, TAnchors::StretchWidth);
-    anchors->Add(pnlPreview, TAnchors::StretchWidth | TAnchors::StretchHeight);
-    anchors->Add(pnlQuickBtn, TAnchors::FollowRight | TAnchors::StretchHeight);
 }
 
 }  // namespace selvane

@@ -10,6 +10,7 @@
 #include "ui/RasterImage.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
+#include "ui/widgets/WindowColors.h"
 #include "util/TessaroTPU.h"
 
 #include <QAction>
@@ -19,13 +20,6 @@
 #include <new>
 
 namespace selvane {
-
-namespace {
-
-constexpr int kExistingFolderColor = 10469797;
-constexpr int kMissingFolderColor = 30975;
-
-}  // namespace
 
 void TMainForm::ConnectSource()
 {
@@ -40,7 +34,8 @@ void TMainForm::ConnectSource()
 void TMainForm::edtPath2Change()
 {
     const std::string text = edtPath->text().toStdString();
-    SetBackground(edtPath, StoredColor(FolderExists(text) ? kExistingFolderColor : kMissingFolderColor));
+    SetBackground(edtPath,
+                  StoredColor(FolderExists(text) ? colors::kExistingFolder : colors::kMissingFolder));
 
     const std::string withSeparator = AddTrailingBackslash(text);
     if (withSeparator != text) {

@@ -1,4 +1,5 @@
 #include "ui/widgets/AboutBox.h"
+#include "ui/widgets/WindowColors.h"
 
 #include "ui/Artwork.h"
 #include "ui/widgets/WidgetLook.h"
@@ -61,7 +62,7 @@ QImage MakeAboutPicture()
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("About"));
-    SetBackground(this, StoredColor(13160660));
+    SetBackground(this, StoredColor(colors::kAboutBox));
     QFont designFont(QStringLiteral("MS Sans Serif"));
     designFont.setPointSize(8);
     setFont(designFont);
