@@ -4,20 +4,15 @@
 // nothing outside it, and no update check runs.
 #include "engine/codec/JpegEncoder.h"
 #include "engine/Raster.h"
-#include "platform/Administrator.h"
+#include "screenshots/ShotSession.h"
 #include "source/TessaroFileList.h"
 #include "ui/mainform/MainForm.h"
-#include "ui/mainform/SettingsFile.h"
-#include "ui/ResizerApplication.h"
 
 #include <QDir>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 namespace {
@@ -49,26 +44,18 @@ int main(int argc, char** argv)
     }
     const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
 
-    QTemporaryDir home;
-    if (!home.isValid()) return 1;
-    const std::string root = home.path().toStdString();
-    setenv("HOME", root.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root + "/.config").c_str(), 1);
-    selvane::platform::OverrideAdministratorForTesting(false);
+    const selvane::ShotSession session(argv);
+    if (!session.IsValid()) return 1;
 
-    int qtArgc = 1;
-    selvane::TResizerApplication application(qtArgc, argv);
-
-    const std::string pictures = root + "/Pictures/Holiday/";
+    const std::string pictures = session.Root() + "/Pictures/Holiday/";
     QDir().mkpath(QString::fromStdString(pictures));
     const char* names[] = {"beach.jpg", "harbour.jpg", "market.jpg", "sunset.jpg", "village.jpg"};
     int hue = 0;
     for (const char* name : names) WritePicture(pictures + name, 640, 480, hue += 40);
 
-    QDir().mkpath(QString::fromStdString(root + "/.config/Selvane Image Resizer"));
-    std::ofstream(selvane::SettingsFilePath())
-        << "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << pictures
-        << "\n";
+    session.WriteSettings(
+        "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" + pictures +
+        "\n");
 
     selvane::TMainForm form;
     form.InitMainWindow();

@@ -2,20 +2,15 @@
 // selvane-shot-options SETTINGS.png ABOUT.png
 // Run it under a real X server (xvfb-run); it works in a temporary home and changes
 // nothing outside it, and no update check runs.
-#include "platform/Administrator.h"
+#include "screenshots/ShotSession.h"
 #include "ui/mainform/MainForm.h"
-#include "ui/mainform/SettingsFile.h"
-#include "ui/ResizerApplication.h"
 #include "ui/widgets/AboutBox.h"
 
 #include <QDir>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 int main(int argc, char** argv)
@@ -27,20 +22,12 @@ int main(int argc, char** argv)
     const QString settingsOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
     const QString aboutOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2]));
 
-    QTemporaryDir home;
-    if (!home.isValid()) return 1;
-    const std::string root = home.path().toStdString();
-    setenv("HOME", root.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root + "/.config").c_str(), 1);
-    selvane::platform::OverrideAdministratorForTesting(false);
-
-    int qtArgc = 1;
-    selvane::TResizerApplication application(qtArgc, argv);
-
-    QDir().mkpath(QString::fromStdString(root + "/.config/Selvane Image Resizer"));
-    std::ofstream(selvane::SettingsFilePath())
-        << "[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" << root
-        << "/\nchkSkins=1\nchkTrayIcon=1\nradHintsOff=0\nradHintsTooltips=0\nradHintsStatBar=1\nspnHideHint=3100\n";
+    const selvane::ShotSession session(argv);
+    if (!session.IsValid()) return 1;
+    session.WriteSettings(
+        "[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" + session.Root() +
+        "/\nchkSkins=1\nchkTrayIcon=1\nradHintsOff=0\nradHintsTooltips=0\nradHintsStatBar=1\n"
+        "spnHideHint=3100\n");
 
     selvane::TMainForm form;
     form.InitMainWindow();

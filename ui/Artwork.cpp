@@ -50,16 +50,21 @@ void DrawResizeMotif(QPainter& painter, const QRectF& box)
 
 }  // namespace
 
+void PaintSky(QPainter& painter, const QRect& area)
+{
+    QLinearGradient sky(area.topLeft(), area.bottomLeft() + QPoint(0, 1));
+    sky.setColorAt(0.0, QColor(222, 222, 207));
+    sky.setColorAt(1.0, kPaleGreen);
+    painter.fillRect(area, sky);
+}
+
 QImage MakeBanner()
 {
     QImage banner(kBannerWidth, kBannerHeight, QImage::Format_RGB32);
     QPainter painter(&banner);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    QLinearGradient sky(0, 0, 0, kBannerHeight);
-    sky.setColorAt(0.0, QColor(222, 222, 207));
-    sky.setColorAt(1.0, kPaleGreen);
-    painter.fillRect(banner.rect(), sky);
+    PaintSky(painter, banner.rect());
 
     DrawResizeMotif(painter, QRectF(24, 24, 128, 128));
 

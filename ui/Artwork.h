@@ -5,6 +5,8 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
+#include <QRect>
 
 namespace selvane {
 
@@ -13,5 +15,8 @@ inline constexpr int kBannerHeight = 230;
 
 QImage MakeBanner();
 QIcon MakeApplicationIcon();
+
+// The pale sky behind the banner and the about box, fading from sand to green downwards.
+void PaintSky(QPainter& painter, const QRect& area);
 
 }  // namespace selvane

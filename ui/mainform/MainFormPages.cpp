@@ -96,8 +96,7 @@ void TMainForm::BuildSettingsPage()
 // Log-on start, the desktop shortcut and the update interval.
 void TMainForm::BuildSystemGroup()
 {
-    grpSystem = new QGroupBox(QStringLiteral("System"), tabSettings);
-    grpSystem->setGeometry(5, 21, 280, 140);
+    grpSystem = MakeGroupBox("System", tabSettings, QRect(5, 21, 280, 140));
     btnDesktopShortcut = new QPushButton(QStringLiteral("Create shortcut"), grpSystem);
     btnDesktopShortcut->setGeometry(14, 24, 110, 25);
     SetHint(btnDesktopShortcut, "Create a shortcut to this program on desktop");
@@ -111,8 +110,7 @@ void TMainForm::BuildSystemGroup()
 // How the hints show, and for how long.
 void TMainForm::BuildHelpGroup()
 {
-    GroupHelp = new QGroupBox(QStringLiteral("Help"), tabSettings);
-    GroupHelp->setGeometry(292, 21, 276, 140);
+    GroupHelp = MakeGroupBox("Help", tabSettings, QRect(292, 21, 276, 140));
     radHintsOff = MakeRadio(GroupHelp, "Turn off the embeded help system",
                             "Don't use the embeded help system. No pop-up will appear and no info will be "
                             "displayed in status bar.",
@@ -130,8 +128,7 @@ void TMainForm::BuildHelpGroup()
 // The look: skin, sounds, tray, opacity.
 void TMainForm::BuildInterfaceGroup()
 {
-    GroupBox1 = new QGroupBox(QStringLiteral("Interface"), tabSettings);
-    GroupBox1->setGeometry(5, 178, 280, 172);
+    GroupBox1 = MakeGroupBox("Interface", tabSettings, QRect(5, 178, 280, 172));
     chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)",
                             QPoint(14, 22), false);
     chkSounds = MakeCheckBox(GroupBox1, "Use sounds", "Make a sond on 'COPY' event", QPoint(14, 46), false);
@@ -155,8 +152,7 @@ void TMainForm::BuildInterfaceGroup()
 // The job's options: the huge-picture guard, the preview, the filter, the file names.
 void TMainForm::BuildImageGroup()
 {
-    grpPreview = new QGroupBox(QStringLiteral("Image"), tabSettings);
-    grpPreview->setGeometry(292, 178, 276, 171);
+    grpPreview = MakeGroupBox("Image", tabSettings, QRect(292, 178, 276, 171));
     chkProtect = MakeCheckBox(grpPreview, "Protect against invalid images",
                               "If the image is higher than 10000 pixels than your computer may not\r\n"
                               "have enough memory to process it or it may be corrupt.\r\n"

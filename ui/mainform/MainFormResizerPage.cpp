@@ -160,8 +160,7 @@ void TMainForm::BuildRuleGroup()
 // The factor of the decrease and increase rules, as whole part "." tenths.
 void TMainForm::BuildFactorGroup()
 {
-    grpX = new QGroupBox(QStringLiteral("x:"), tabResizer);
-    grpX->setGeometry(367, 94, 150, 80);
+    grpX = MakeGroupBox("x:", tabResizer, QRect(367, 94, 150, 80));
     SetBackground(grpX, StoredColor(colors::kFactorGroup));
     SetHint(grpX, "Increase/decrease the size of your images x times.");
     spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
@@ -178,8 +177,7 @@ void TMainForm::BuildFactorGroup()
 // The width and height of the same-size rule.
 void TMainForm::BuildOutputSizeGroup()
 {
-    grpOutRatio = new QGroupBox(QStringLiteral("Output image size:"), tabResizer);
-    grpOutRatio->setGeometry(366, 178, 150, 84);
+    grpOutRatio = MakeGroupBox("Output image size:", tabResizer, QRect(366, 178, 150, 84));
     SetBackground(grpOutRatio, StoredColor(colors::kOutputSizeGroup));
     SetHint(grpOutRatio, "Size (in pixels)");
     spnWidth = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(6, 22, 62, 24));

@@ -26,10 +26,7 @@ QImage MakeAboutPicture()
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    QLinearGradient sky(0, 0, 0, kAboutHeight);
-    sky.setColorAt(0.0, QColor(222, 222, 207));
-    sky.setColorAt(1.0, QColor(165, 193, 159));
-    painter.fillRect(picture.rect(), sky);
+    PaintSky(painter, picture.rect());
     // A band across the middle that carries the name, and the program's icon beside it.
     painter.fillRect(QRect(0, 70, kAboutWidth, 110), QColor(46, 84, 62));
     painter.drawPixmap(QRect(24, 83, 84, 84), MakeApplicationIcon().pixmap(48, 48));

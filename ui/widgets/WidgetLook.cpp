@@ -22,6 +22,13 @@ void SetHint(QWidget* widget, const char* hint)
     widget->setToolTip(BoxText(hint));
 }
 
+QGroupBox* MakeGroupBox(const char* caption, QWidget* page, const QRect& geometry)
+{
+    auto* group = new QGroupBox(QString::fromLatin1(caption), page);
+    group->setGeometry(geometry);
+    return group;
+}
+
 void SetBoldFont(QWidget* widget)
 {
     QFont font = widget->font();

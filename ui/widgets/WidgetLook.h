@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QColor>
+#include <QGroupBox>
+#include <QRect>
 #include <QWidget>
 
 namespace selvane {
@@ -16,5 +18,8 @@ void SetBackground(QWidget* widget, const QColor& color);
 void SetHint(QWidget* widget, const char* hint);
 
 void SetBoldFont(QWidget* widget);
+
+// A group box with its caption at its designed place on a page.
+QGroupBox* MakeGroupBox(const char* caption, QWidget* page, const QRect& geometry);
 
 }  // namespace selvane
