@@ -1,7 +1,8 @@
 // How the output size of a picture is derived from its own size: shrink or magnify by a
 // factor, or force a common width and height, width or height. The values are those of the
-// main window's fields at the moment a picture is processed. All arithmetic is done in
-// 64 bits; rounding is to nearest, ties to even. No rule clamps its result: sizes of 0 or
+// main window's fields at the moment a picture is processed. The factor and the ratio are
+// doubles; the sizes formed from them are formed in long double (a 64-bit significand) and
+// rounded once, to nearest, ties to even. No rule clamps its result: sizes of 0 or
 // below, or absurdly large ones, come back as they are for the caller to refuse.
 #pragma once
 
@@ -34,6 +35,6 @@ double GetResizeFactor(int round, int zecimal);
 std::optional<OutputSize> ComputeOutputSize(const SizeOptions& options, std::int64_t w, std::int64_t h);
 
 // Nearest integer, ties to even, without the limits of a 32-bit result.
-std::int64_t RoundHalfEven(double value);
+std::int64_t RoundHalfEven(long double value);
 
 }  // namespace selvane

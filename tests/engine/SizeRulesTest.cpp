@@ -1,6 +1,10 @@
 #include "engine/job/SizeRules.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
 
 namespace selvane {
 namespace {
@@ -52,6 +56,76 @@ INSTANTIATE_TEST_SUITE_P(Rules, SizeRuleCases,
                              SizeCase{ResizeRule::SameWidth, 0, 0, 3000, 4000, 600, 800},
                              SizeCase{ResizeRule::SameHeight, 0, 0, 4000, 3000, 800, 600},
                              SizeCase{ResizeRule::SameHeight, 0, 0, 3000, 4000, 450, 600}));
+
+// Sizes whose quotient or product lies within a double's rounding of a half: a double
+// rounds them onto the half and then to even, the wider arithmetic sees which side they are.
+struct NearTieCase {
+    const char* name;
+    ResizeRule rule;
+    int round, zecimal, wh;
+    std::int64_t w, h;
+    std::int64_t expectedWidth, expectedHeight;
+};
+
+class NearTieCases : public ::testing::TestWithParam<NearTieCase> {};
+
+TEST_P(NearTieCases, RoundOnTheirSideOfTheHalf)
+{
+    const NearTieCase& c = GetParam();
+    SizeOptions options;
+    options.rule = c.rule;
+    options.round = c.round;
+    options.zecimal = c.zecimal;
+    options.wh = c.wh;
+    const auto size = ComputeOutputSize(options, c.w, c.h);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->width, c.expectedWidth);
+    EXPECT_EQ(size->height, c.expectedHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, NearTieCases,
+    ::testing::Values(NearTieCase{"Decrease4000x3000By3_2", ResizeRule::Decrease, 3, 2, 0, 4000, 3000, 1250,
+                                  937},
+                      NearTieCase{"Decrease1500By1_6", ResizeRule::Decrease, 1, 6, 0, 1500, 1500, 937, 937},
+                      NearTieCase{"Decrease20x12By1_6", ResizeRule::Decrease, 1, 6, 0, 20, 12, 12, 7},
+                      NearTieCase{"Decrease15x8By1_2", ResizeRule::Decrease, 1, 2, 0, 15, 8, 13, 7},
+                      NearTieCase{"Increase52x5By7_7", ResizeRule::Increase, 7, 7, 0, 52, 5, 400, 39},
+                      NearTieCase{"SameHeight81Of11x6", ResizeRule::SameHeight, 0, 0, 81, 11, 6, 149, 81}),
+    test::CaseName);
+
+// The size a factor rule must give, worked out exactly: the factor is a double, m / 2^k,
+// so w / f = w * 2^k / m and w * f = w * m / 2^k are ratios of integers.
+__extension__ typedef __int128 Wide;  // 64-bit sizes times a 53-bit mantissa
+
+std::int64_t ExactRounded(Wide numerator, Wide denominator)
+{
+    const Wide quotient = numerator / denominator;
+    const Wide twiceRest = 2 * (numerator % denominator);
+    const bool up = twiceRest > denominator || (twiceRest == denominator && (quotient & 1) != 0);
+    return static_cast<std::int64_t>(quotient + (up ? 1 : 0));
+}
+
+TEST(SizeRules, EveryFactorRoundsEveryWidthAsExactArithmeticDoes)
+{
+    SizeOptions options;
+    for (int tenths = 11; tenths <= 109; ++tenths) {
+        options.round = tenths / 10;
+        options.zecimal = tenths % 10;
+        int exponent = 0;
+        const double mantissa = std::frexp(GetResizeFactor(options.round, options.zecimal), &exponent);
+        const auto m = static_cast<Wide>(std::ldexp(mantissa, 53));
+        const int k = 53 - exponent;
+        for (std::int64_t w = 1; w <= 6000; ++w) {
+            options.rule = ResizeRule::Decrease;
+            ASSERT_EQ(ComputeOutputSize(options, w, 1)->width, ExactRounded(static_cast<Wide>(w) << k, m))
+                << w << " / " << tenths / 10.0;
+            options.rule = ResizeRule::Increase;
+            ASSERT_EQ(ComputeOutputSize(options, w, 1)->width, ExactRounded(w * m, static_cast<Wide>(1) << k))
+                << w << " x " << tenths / 10.0;
+        }
+    }
+}
 
 TEST(SizeRules, RefuseAFactorOfOneOrLessOnlyForTheFactorRules)
 {

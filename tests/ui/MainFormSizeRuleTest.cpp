@@ -1,6 +1,8 @@
 // The size-rule controls: which fields each rule shows, the tenths field's carry and
 // borrow, and "Set 4/3", driven with the mouse and the keyboard.
+#include "engine/codec/PictureLoader.h"
 #include "MainFormFixture.h"
+#include "tests/support/CaseName.h"
 
 #include "ui/widgets/SpinField.h"
 
@@ -144,6 +146,50 @@ INSTANTIATE_TEST_SUITE_P(Widths, SetFourThirdsTest,
                                            // its value into range first.
                                            AspectCase{"40000", 15000}),
                          [](const auto& row) { return "Width" + std::string(row.param.width); });
+
+// Sizes within a double's rounding of a half, typed into the window's own fields.
+struct TypedTieCase {
+    const char* name;
+    const char* radio;
+    const char* round;
+    const char* zecimal;
+    const char* wh;
+    int w, h;
+    int expectedWidth, expectedHeight;
+};
+
+class TypedTieTest : public MainFormTest, public ::testing::WithParamInterface<TypedTieCase> {};
+
+TEST_P(TypedTieTest, ResizesToTheSizeOnTheRightSideOfTheHalf)
+{
+    const TypedTieCase& c = GetParam();
+    const std::string folder = MakePictures("photos", {"a.png"}, c.w, c.h);
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    QTest::mouseClick(form.findChild<QRadioButton*>(c.radio), Qt::LeftButton);
+    for (const auto& [field, text] : {std::pair{form.spnRound, c.round},
+                                      std::pair{form.spnZecimal, c.zecimal}, std::pair{form.spnWH, c.wh}}) {
+        if (!*text) continue;
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+    ClickItem(0);
+
+    QTest::keyClick(&form, Qt::Key_F9);
+
+    const Raster output = LoadPicture(folder + "Output/a.jpg");
+    EXPECT_EQ(output.Width(), c.expectedWidth);
+    EXPECT_EQ(output.Height(), c.expectedHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ties, TypedTieTest,
+    ::testing::Values(TypedTieCase{"Decrease20x12By1_6", "radXDecrease", "1", "6", "", 20, 12, 12, 7},
+                      TypedTieCase{"Decrease15x8By1_2", "radXDecrease", "1", "2", "", 15, 8, 13, 7},
+                      TypedTieCase{"Increase52x5By7_7", "radXIncrease", "7", "7", "", 52, 5, 400, 39},
+                      TypedTieCase{"SameHeight81Of11x6", "radSameHeight", "", "", "81", 11, 6, 149, 81}),
+    CaseName);
 
 }  // namespace
 }  // namespace selvane::test
