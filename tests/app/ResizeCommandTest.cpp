@@ -1,5 +1,7 @@
 // selvane-resize run as a separate process, as scripts use it.
+#include "engine/codec/JpegEncoder.h"
 #include "engine/codec/PictureLoader.h"
+#include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
@@ -22,9 +24,10 @@ struct CommandResult {
     std::string output;  // standard output and standard error
 };
 
-CommandResult RunResize(const std::string& arguments)
+// prefix is shell text before the command: a limit, a change of folder.
+CommandResult RunResize(const std::string& arguments, const std::string& prefix = "")
 {
-    const std::string command = std::string(SELVANE_RESIZE_PATH) + " " + arguments + " 2>&1";
+    const std::string command = prefix + std::string(SELVANE_RESIZE_PATH) + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     CommandResult result{-1, {}};
     char buffer[4096];
@@ -150,6 +153,81 @@ TEST_F(ResizeCommand, ConcurrentJobsGiveTheSameLogAndFilesAsOne)
         EXPECT_EQ(Bytes(LoadPicture(entry.path().string())), Bytes(LoadPicture(Path("out3/" + name))))
             << name;
     }
+}
+
+TEST_F(ResizeCommand, ASourceThatIsNotThereGetsNoOutputFolder)
+{
+    std::filesystem::create_directories(Path("a/b"));
+    const CommandResult result = RunResize("'" + Path("a/b/missing.png") + "'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("ERROR! Cannot open picture: " + Path("a/b/missing.png")),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Path("a/b/Output")));
+}
+
+TEST_F(ResizeCommand, NoPicturesIsAFailure)
+{
+    std::filesystem::create_directories(Path("empty"));
+    const CommandResult empty = RunResize("'" + Path("empty") + "'");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.output, "Warning: No pictures to process\n");
+
+    std::filesystem::create_directories(Path("locked"));
+    std::filesystem::permissions(Path("locked"), std::filesystem::perms::none);
+    const std::string locked =
+        test::RunUnprivileged([&] { return RunResize("'" + Path("locked") + "'").output; });
+    EXPECT_EQ(locked, "selvane-resize: cannot read folder '" + Path("locked") + "': Permission denied\n");
+}
+
+TEST_F(ResizeCommand, LogsFullPathsForRelativeArguments)
+{
+    std::filesystem::create_directories(Path("src"));
+    WriteBytes(Path("src/a.bmp"), BmpBytes(RandomRaster(8, 8, 1)));
+    const CommandResult result = RunResize("src/./a.bmp", "cd '" + Folder() + "' && ");
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("File resized and saved as: " + Folder() + "src/Output/a.jpg\n"),
+              std::string::npos)
+        << result.output;
+}
+
+TEST_F(ResizeCommand, RunningOutOfMemoryEndsTheBatchWithAMessage)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit under the limit";
+#endif
+    // A 7000 x 7000 picture magnified 1.5 times needs far more than 600 MB.
+    WriteJpegFile(Raster(7000, 7000), 50, Path("big.jpg"));
+    const CommandResult result =
+        RunResize("--jobs 1 --rule increase --factor 1.5 '" + Path("big.jpg") + "' '" + Path("big.jpg") + "'",
+                  "ulimit -v 600000; ");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.output.find("selvane-resize: not enough memory to go on; batch ended\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("Batch job done in "), std::string::npos);
+}
+
+TEST_F(ResizeCommand, OnATerminalTheCountNeverSharesALineWithTheLog)
+{
+    for (const char* name : {"a.bmp", "b.bmp"}) WriteBytes(Path(name), BmpBytes(RandomRaster(8, 8, 1)));
+    // script gives the program a terminal for both of its outputs.
+    const CommandResult result = RunResize("--jobs 1 '" + Folder() + "'\" /dev/null", "script -qec \"");
+    ASSERT_EQ(result.status, 0) << result.output;
+    std::string screen;  // what the terminal shows: a carriage return and an erase take the line back
+    for (std::size_t at = 0; at < result.output.size(); ++at) {
+        if (result.output.compare(at, 4, "\r\033[K") == 0) {
+            screen.erase(screen.rfind('\n') + 1);
+            at += 3;
+        } else if (result.output[at] != '\r') {
+            screen += result.output[at];
+        }
+    }
+    const std::vector<std::string> lines = Lines(screen);
+    ASSERT_GE(lines.size(), 3u) << screen;
+    EXPECT_EQ(lines[lines.size() - 3], "File resized and saved as: " + Folder() + "Output/a.jpg");
+    EXPECT_EQ(lines[lines.size() - 2], "File resized and saved as: " + Folder() + "Output/b.jpg");
+    EXPECT_EQ(lines.back().rfind("Batch job done in ", 0), 0u);
+    EXPECT_EQ(screen.substr(screen.rfind('\n') + 1), "");  // nothing left below the log
 }
 
 }  // namespace
