@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -107,6 +108,34 @@ TEST_F(WindowOptionsTest, ANewModeTakesEffectAtTheNextChangeOfTheHint)
     EXPECT_EQ(form.StatusText(), kShortcutHint);
     EXPECT_TRUE(ToolTipShown(form.btnDesktopShortcut));
     QToolTip::hideText();
+}
+
+TEST_F(WindowOptionsTest, AMultiLineHintStaysOnTheStatusBarsOneLine)
+{
+    TMainForm& form = StartOnSettingsPage("radHintsStatBar=1\nradHintsTooltips=0\n");
+    const QRect pages = form.PageControl->geometry();
+    const int barHeight = form.StatBar->height();
+    const QString hint = form.chkProtect->toolTip();
+    ASSERT_TRUE(hint.contains('\n'));
+    PointAt(form.chkProtect, QPoint(5, 5), hint);
+
+    EXPECT_EQ(form.StatusText(), QString(hint).replace('\n', ' '));
+    EXPECT_EQ(form.StatBar->height(), barHeight);
+    EXPECT_EQ(form.PageControl->geometry(), pages);
+    const auto* line = form.StatBar->findChild<QLabel*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();  // cut to fit
+}
+
+TEST_F(WindowOptionsTest, TheStatusBarShowsMarkupAsText)
+{
+    TMainForm& form = StartOnSettingsPage();
+    const QString version = QStringLiteral("2.<font size=7 color=red>PAID UPGRADE REQUIRED</font>");
+    form.SetStatusText(version);
+    const auto* line = form.StatBar->findChild<QLabel*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->textFormat(), Qt::PlainText);
+    EXPECT_EQ(line->text(), version);
 }
 
 TEST_F(WindowOptionsTest, LoadingSetsTheHintTimeOpacityAndTraySwitch)

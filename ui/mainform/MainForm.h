@@ -53,6 +53,7 @@ class TPathEdit;
 class TPreviewImage;
 class TSelectionSlider;
 class TSpinField;
+class TStatusLine;
 class TTessaroFileList;
 class TTrayIcon;
 
@@ -308,7 +309,7 @@ private:
     void ShowPicture(const QImage& picture, bool repaintNow);
 
     std::string programPageUrl_;
-    QLabel* statusText_ = nullptr;
+    TStatusLine* statusText_ = nullptr;
     bool zecimalChanging_ = false;
     int runningJobs_ = 0;
     bool closeAfterJobs_ = false;

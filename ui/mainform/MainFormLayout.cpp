@@ -15,6 +15,7 @@
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
+#include "ui/widgets/StatusLine.h"
 #include "ui/widgets/WidgetLook.h"
 #include "ui/widgets/WindowColors.h"
 #include "util/TessaroTPU.h"
@@ -102,7 +103,7 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
 
     StatBar = statusBar();
     StatBar->setSizeGripEnabled(false);
-    statusText_ = new QLabel(StatBar);
+    statusText_ = new TStatusLine(StatBar);
     StatBar->addWidget(statusText_, 1);
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
@@ -350,12 +351,12 @@ void TMainForm::BindButtonToAction(QPushButton* button, QAction* action)
 
 QString TMainForm::StatusText() const
 {
-    return statusText_->text();
+    return statusText_->Line();
 }
 
 void TMainForm::SetStatusText(const QString& text)
 {
-    statusText_->setText(text);
+    statusText_->SetLine(text);
 }
 
 }  // namespace selvane
