@@ -38,8 +38,9 @@ struct OptionsFree {
 
 void Check(const heif_error& error, const char* step)
 {
+    // A memory error is refused like any other: libheif also reports its security limits
+    // (box sizes, item counts a few bytes can declare) under that code.
     if (error.code == heif_error_Ok) return;
-    if (error.code == heif_error_Memory_allocation_error) throw std::bad_alloc();
     throw DecodeError(std::string("HEIF: ") + step + ": " +
                       (error.message ? error.message : "unknown error"));
 }
@@ -108,7 +109,11 @@ Raster DecodeHeif(ByteSpan data)
 
     const int width = heif_image_get_width(decoded, heif_channel_interleaved);
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
-    CheckPictureSize(width, height, "HEIF");
+    // libheif 1.15 takes the size of the coded stream without comparing it with the declared
+    // one, which the pixel cap was checked against: a picture of another size is refused.
+    if (width != heif_image_handle_get_width(primary) || height != heif_image_handle_get_height(primary))
+        throw DecodeError("HEIF: coded picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                          " pixels where the file declares another size");
     const int bits = heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved);
     if (bits < 8 || bits > 16 || (bits > 8) != deep) throw DecodeError("HEIF: unexpected sample depth");
     Raster raster(width, height);
