@@ -263,7 +263,10 @@ struct Block {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint64_t rowBytes = 0;
-    std::vector<std::vector<std::uint8_t>> planes;
+    // Not zeroed: a few bytes of directory can declare strips of a gigabyte that the data
+    // never fills, and only the pages libtiff decodes into get touched. Every byte the
+    // conversion reads has been decoded (the read sizes are checked).
+    std::vector<std::unique_ptr<std::uint8_t[]>> planes;
 };
 
 void DrawBlock(const Layout& layout, const Block& block, Raster& raster)
@@ -280,7 +283,7 @@ void DrawBlock(const Layout& layout, const Block& block, Raster& raster)
                     layout.separate
                         ? c
                         : std::size_t{c} * static_cast<unsigned>(layout.samples) + static_cast<unsigned>(s);
-                samples[s] = SampleAt(block.planes[plane].data() + r * block.rowBytes, index, layout.bits);
+                samples[s] = SampleAt(block.planes[plane].get() + r * block.rowBytes, index, layout.bits);
             }
             ToBgr(layout, samples, out);
         }
@@ -314,7 +317,8 @@ void DrawPicture(TIFF* tiff, const MemoryFile& file, const Layout& layout, Raste
         blockBytes > static_cast<std::uint64_t>(kMaxSingleAllocation))
         Fail(file, "damaged strip or tile layout");
     const int planes = layout.separate ? layout.colourSamples : 1;
-    block.planes.assign(static_cast<std::size_t>(planes), std::vector<std::uint8_t>(blockBytes));
+    for (int p = 0; p < planes; ++p)
+        block.planes.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(blockBytes));
 
     for (block.y = 0; block.y < layout.height; block.y += block.height) {
         for (block.x = 0; block.x < layout.width; block.x += block.width) {
@@ -322,7 +326,7 @@ void DrawPicture(TIFF* tiff, const MemoryFile& file, const Layout& layout, Raste
                 block.rowBytes * std::min<std::uint64_t>(block.height, layout.height - block.y);
             for (int p = 0; p < planes; ++p) {
                 const auto sample = static_cast<std::uint16_t>(p);
-                void* target = block.planes[static_cast<std::size_t>(p)].data();
+                void* target = block.planes[static_cast<std::size_t>(p)].get();
                 const tmsize_t got =
                     tiled ? TIFFReadEncodedTile(tiff, TIFFComputeTile(tiff, block.x, block.y, 0, sample),
                                                 target, static_cast<tmsize_t>(blockBytes))
