@@ -1,6 +1,7 @@
 // libFuzzer target for one picture decoder, called exactly as LoadPicture calls it: the
 // whole input as the file's bytes. The decoder is picked at build time by
-// SELVANE_FUZZ_DECODER (DecodeBmp, DecodeJpeg, DecodePng or DecodeGif). Every input must
+// SELVANE_FUZZ_DECODER (DecodeBmp, DecodeJpeg, DecodePng, DecodeGif, DecodeWebp, DecodeTiff,
+// DecodeAvif, DecodeHeif or DecodeJxl). Every input must
 // decode or fail with DecodeError; anything else (a sanitizer report, another exception,
 // a picture outside the promised size bounds) stops the fuzzer.
 #include "engine/codec/Decoders.h"

@@ -44,7 +44,15 @@ const char* ExtensionFor(const std::uint8_t* data, std::size_t size, std::uint64
     if (StartsWith(data, size, "\xFF\xD8")) return "jpg";
     if (StartsWith(data, size, "\x89PNG")) return "png";
     if (StartsWith(data, size, "GIF8")) return "gif";
-    static const char* const kOthers[] = {"bmp", "jpeg", "png", "gif", "tif"};
+    if (StartsWith(data, size, "RIFF")) return "webp";
+    if (StartsWith(data, size, "II*") || StartsWith(data, size, std::string_view("MM\0*", 4))) return "tif";
+    if (StartsWith(data, size, "\xFF\x0A") || StartsWith(data, size, std::string_view("\0\0\0\x0CJXL ", 8)))
+        return "jxl";
+    if (size >= 12 && std::memcmp(data + 4, "ftyp", 4) == 0)
+        return std::memcmp(data + 8, "avi", 3) == 0 ? "avif" : "heic";
+    // "tga" has no decoder: the job's load error.
+    static const char* const kOthers[] = {"bmp",  "jpeg", "png",  "gif", "webp",
+                                          "tiff", "avif", "heif", "jxl", "tga"};
     return kOthers[hash % std::size(kOthers)];
 }
 

@@ -1,4 +1,4 @@
-// Decoders for the four picture formats, each turning the bytes of a whole file into a
+// Decoders for the nine picture formats, each turning the bytes of a whole file into a
 // Raster (blue, green, red, top row first). They never read outside the buffer and refuse,
 // from the header and before allocating, any picture that declares more than
 // kMaxPicturePixels pixels. Every failure (damaged data, unsupported variant, too large) is
@@ -28,5 +28,10 @@ Raster DecodeBmp(ByteSpan data);
 Raster DecodeJpeg(ByteSpan data);
 Raster DecodePng(ByteSpan data);
 Raster DecodeGif(ByteSpan data);
+Raster DecodeWebp(ByteSpan data);
+Raster DecodeTiff(ByteSpan data);
+Raster DecodeAvif(ByteSpan data);
+Raster DecodeHeif(ByteSpan data);  // HEIC and HEIF
+Raster DecodeJxl(ByteSpan data);   // JPEG XL
 
 }  // namespace selvane

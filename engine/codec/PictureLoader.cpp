@@ -35,6 +35,11 @@ Decoder DecoderFor(const std::string& path)
     if (extension == "jpg" || extension == "jpeg" || extension == "jp") return DecodeJpeg;
     if (extension == "png") return DecodePng;
     if (extension == "gif") return DecodeGif;
+    if (extension == "webp") return DecodeWebp;
+    if (extension == "tif" || extension == "tiff") return DecodeTiff;
+    if (extension == "avif") return DecodeAvif;
+    if (extension == "heic" || extension == "heif") return DecodeHeif;
+    if (extension == "jxl") return DecodeJxl;
     throw DecodeError("no decoder for the file type of " + path);
 }
 

@@ -1,5 +1,6 @@
 // Reads a picture file whole and decodes it with the decoder its extension names, without
-// regard to case: "bmp"; "jpg", "jpeg" and "jp" (JPEG); "png"; "gif". Any other extension,
+// regard to case: "bmp"; "jpg", "jpeg" and "jp" (JPEG); "png"; "gif"; "webp"; "tif" and
+// "tiff"; "avif"; "heic" and "heif"; "jxl" (JPEG XL). Any other extension,
 // a file that cannot be read, one larger than kMaxPictureFileBytes, and every decoder
 // failure is a DecodeError; nothing else escapes but std::bad_alloc. Safe to call from
 // several threads at once.

@@ -83,10 +83,28 @@ TEST_F(PictureLoaderTest, ChoosesTheDecoderByExtensionWithoutRegardToCase)
     }
 }
 
+TEST_F(PictureLoaderTest, ReadsTheNewerFormatsByExtensionWithoutRegardToCase)
+{
+    // Corpus pictures of 114 x 75, copied under names that only the extension's case tells apart.
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"a.webp", "webp/derived/lossy.webp"},       {"b.WebP", "webp/derived/lossy.webp"},
+        {"c.tif", "tiff/derived/grey8-lzw.tif"},     {"d.TIFF", "tiff/derived/grey8-lzw.tif"},
+        {"e.avif", "avif/derived/yuv420-8bit.avif"}, {"f.AVIF", "avif/derived/yuv420-8bit.avif"},
+        {"g.heic", "heif/derived/hevc-8bit.heic"},   {"h.HEIF", "heif/derived/hevc-8bit.heic"},
+        {"i.jxl", "jxl/derived/lossy-d1.jxl"},       {"j.JXL", "jxl/derived/lossy-d1.jxl"},
+    };
+    for (const auto& [name, source] : files) {
+        std::filesystem::copy_file(std::string(SELVANE_TESTDATA_DIR) + "/" + source, Path(name));
+        const Raster picture = LoadPicture(Path(name));
+        EXPECT_EQ(picture.Width(), 114) << name;
+        EXPECT_EQ(picture.Height(), 75) << name;
+    }
+}
+
 TEST_F(PictureLoaderTest, OtherExtensionsAreRefusedWhateverTheContent)
 {
     std::filesystem::create_directory(Path("folder.bmp"));
-    for (const std::string name : {"a.tif", "noextension", "b.bmp.txt", "c.jpe", "folder.bmp/inside"}) {
+    for (const std::string name : {"a.tga", "noextension", "b.bmp.txt", "c.jpe", "folder.bmp/inside"}) {
         const std::string path = Write(name, BmpFile());
         EXPECT_NE(LoadError(path), "") << name;
     }

@@ -30,11 +30,10 @@ Decoder DecoderForExtension(std::string extension)
 {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    static const std::map<std::string, Decoder> kDecoders = {{".bmp", DecodeBmp},
-                                                             {".jpg", DecodeJpeg},
-                                                             {".jpeg", DecodeJpeg},
-                                                             {".png", DecodePng},
-                                                             {".gif", DecodeGif}};
+    static const std::map<std::string, Decoder> kDecoders = {
+        {".bmp", DecodeBmp},   {".jpg", DecodeJpeg},  {".jpeg", DecodeJpeg}, {".png", DecodePng},
+        {".gif", DecodeGif},   {".webp", DecodeWebp}, {".tif", DecodeTiff},  {".tiff", DecodeTiff},
+        {".avif", DecodeAvif}, {".heic", DecodeHeif}, {".heif", DecodeHeif}, {".jxl", DecodeJxl}};
     const auto found = kDecoders.find(extension);
     return found == kDecoders.end() ? nullptr : found->second;
 }
@@ -114,8 +113,9 @@ INSTANTIATE_TEST_SUITE_P(Corpus, TruncationSweepTest, ::testing::ValuesIn(Pictur
 
 TEST(TruncationSweepCorpus, FindsEveryFolderOfTheCorpus)
 {
-    // bmp: bmpsuite/b, g, q, x, image-rs, derived; gif: six folders; jpeg: five; png: four.
-    EXPECT_EQ(PictureFolders().size(), 21u);
+    // bmp: bmpsuite/b, g, q, x, image-rs, derived; gif: six folders; jpeg: five; png: four;
+    // webp, tiff, avif, heif and jxl: derived.
+    EXPECT_EQ(PictureFolders().size(), 26u);
 }
 
 }  // namespace

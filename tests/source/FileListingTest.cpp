@@ -1,4 +1,5 @@
 #include "source/listing/FileListing.h"
+#include "source/listing/PictureFolder.h"
 
 #include "SourceTestSupport.h"
 #include "tests/support/CaseName.h"
@@ -84,6 +85,17 @@ TEST_F(ListFolderTest, PicturesMaskListsHiddenFilesButNoFoldersOrSpecialFiles)
     const auto items = ListFolder(folder, "*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png", {ftHidden, ftNormal});
     EXPECT_EQ(Texts(items), (std::vector<std::string>{".hidden.png", "b.jpg"}));
     EXPECT_EQ(items[0].glyph, ListGlyph::UnknownFile);
+}
+
+TEST_F(ListFolderTest, PictureFilesOfEveryDecodedFormatInAnyCase)
+{
+    const std::string folder = Folder("formats");
+    Touch(folder, {"a.WEBP", "b.tif", "c.TIFF", "d.avif", "e.HEIC", "f.heif", "g.Jxl", "h.jpg", "i.txt",
+                   "j.tga", "k.png.bak", "l.tiff2"});
+    std::vector<std::string> expected;
+    for (const char* name : {"a.WEBP", "b.tif", "c.TIFF", "d.avif", "e.HEIC", "f.heif", "g.Jxl", "h.jpg"})
+        expected.push_back(folder + "/" + name);
+    EXPECT_EQ(ListPictureFiles(folder), expected);
 }
 
 TEST_F(ListFolderTest, SortedWithoutRegardToCaseAndListedOncePerMatchingPiece)

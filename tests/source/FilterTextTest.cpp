@@ -1,22 +1,27 @@
 #include "source/listing/FilterText.h"
+#include "source/listing/PictureFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace selvane {
 namespace {
 
-TEST(ParseFilterTest, TheMainWindowsFilterGivesItsFiveEntries)
+TEST(ParseFilterTest, TheMainWindowsFilterGivesItsTenEntries)
 {
-    const auto entries = ParseFilter(
-        "Show all supported pictures (jpeg, jpg, gif, png, bmp)|*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png|JPEG|*.jpeg;*.jpg;*.jp|"
-        "BITMAP|*.bmp|PNG|*.png|GIF|*.gif");
+    // Entry 0 is every supported picture, the list's own mask; the older formats keep their
+    // places and the newer ones follow.
     const std::vector<FilterEntry> expected{
-        {"Show all supported pictures (jpeg, jpg, gif, png, bmp)", "*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png"},
+        {"Show all supported pictures (jpeg, jpg, gif, png, bmp, webp, tiff, avif, heic, jxl)", kPictureMask},
         {"JPEG", "*.jpeg;*.jpg;*.jp"},
         {"BITMAP", "*.bmp"},
         {"PNG", "*.png"},
-        {"GIF", "*.gif"}};
-    EXPECT_EQ(entries, expected);
+        {"GIF", "*.gif"},
+        {"WEBP", "*.webp"},
+        {"TIFF", "*.tif;*.tiff"},
+        {"AVIF", "*.avif"},
+        {"HEIF", "*.heic;*.heif"},
+        {"JPEG XL", "*.jxl"}};
+    EXPECT_EQ(ParseFilter(kPictureFilter), expected);
 }
 
 TEST(ParseFilterTest, ADescriptionWithoutPatternsAtTheEndIsDropped)

@@ -4,6 +4,7 @@
 
 #include "engine/resample/FilterTable.h"
 #include "source/FilterComboBox.h"
+#include "source/listing/PictureFolder.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
@@ -49,13 +50,9 @@ constexpr int kLeftPanelWidth = 290;
 constexpr int kSplitterWidth = 5;
 
 constexpr const char* kPathHint = "Locate the folder that contains the pictures you want to process";
-constexpr const char* kPictureFilter =
-    "Show all supported pictures (jpeg, jpg, gif, png, bmp)|*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png|"
-    "JPEG|*.jpeg;*.jpg;*.jp|BITMAP|*.bmp|PNG|*.png|GIF|*.gif";
 constexpr const char* kStartHint =
     "Start the resizing process. \rOnly the pictures selected will be processed.";
 constexpr const char* kAbortHint = "Stop the batch resize process";
-constexpr const char* kPictureMask = "*.jp;*.jpeg;*.jpg;*.gif;*.bmp;*.png";
 
 QAction* MakeAction(QObject* owner, const char* caption, const QKeySequence& shortcut)
 {
