@@ -55,6 +55,7 @@ class TSelectionSlider;
 class TSpinField;
 class TTessaroFileList;
 class TTrayIcon;
+struct StartPaths;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -101,6 +102,10 @@ public:
     void actRefreshExecute();
     void btnInvertClick();
     void actSellAllExecute();
+    // Lists the folder that the program was started with and selects the pictures given
+    // in it; paths that name nothing are reported in one warning. Nothing changes when no
+    // path exists. Call after InitMainWindow.
+    void OpenStartPaths(const StartPaths& paths);
 
     // --- Settings page ---
     void btnDesktopShortcutClick();
