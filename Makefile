@@ -1,12 +1,14 @@
 # The whole set-up on a fresh machine: `make run` or `make test`.
 # PRESET picks one of CMakePresets.json's builds (release, dev, asan); CMAKE_ARGS adds to
 # its configuration, for example CMAKE_ARGS=-DSELVANE_WERROR=ON as CI does.
+# PREFIX is where `make install` puts the program (DESTDIR is honoured as usual).
 PRESET ?= release
 JOBS ?= $(shell nproc)
 CMAKE_ARGS ?=
+PREFIX ?= /usr/local
 BUILD = $(if $(filter release,$(PRESET)),build,build-$(PRESET))
 
-.PHONY: all deps configure build test test-asan run bench screenshots clean
+.PHONY: all deps configure build test test-asan run bench screenshots install package clean
 
 all: build
 
@@ -41,6 +43,14 @@ bench: build
 # Remakes every picture in docs/ under Xvfb.
 screenshots: build
 	bash scripts/screenshot all $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package for /usr, into $(BUILD)/package/.
+package: build
+	rm -f $(BUILD)/package/*.deb
+	cpack --config $(BUILD)/CPackConfig.cmake
 
 clean:
 	rm -rf build build-dev build-asan demo

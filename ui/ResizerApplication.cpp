@@ -10,6 +10,9 @@ TResizerApplication::TResizerApplication(int& argc, char** argv) : QApplication(
     // Only the name: a display name would be appended to every window's title.
     setApplicationName(QString::fromLatin1(kApplicationTitle));
     setWindowIcon(MakeApplicationIcon());
+    // Ties the windows to the installed menu entry, so that docks and task bars show its
+    // name and icon (the Wayland app id, the X11 startup notification).
+    setDesktopFileName(QStringLiteral(SELVANE_APP_ID));
 }
 
 bool TResizerApplication::notify(QObject* receiver, QEvent* event)

@@ -60,9 +60,10 @@ void OpenWithShell(const std::string& target);
 std::string GetProgramFolder();
 // The folder that holds the settings file, created if missing, with trailing "/": the
 // program folder for an administrator (effective user id 0) when a probe file
-// "WriteAccessTestFile.$$$" can be made there, otherwise the configuration folder (26)
-// followed by programName; without a configuration folder, the program folder followed
-// by programName.
+// "WriteAccessTestFile.$$$" can be made there and the program is not installed (its
+// folder is not named "bin"), otherwise the configuration folder (26) followed by
+// programName; without a configuration folder, the program folder followed by programName,
+// or for an installed program the temporary folder followed by programName.
 std::string GetSettingsFolder(const std::string& programName);
 // Current path of the special folder 26 (configuration), 16 (desktop) or 5 (documents),
 // with trailing "/"; empty for any other number or on failure.

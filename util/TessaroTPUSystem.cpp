@@ -10,6 +10,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/ProgramVersion.h"
 #include "platform/SpecialFolders.h"
+#include "platform/TempFolder.h"
 #include "platform/WriteProbe.h"
 
 #include <stdexcept>
@@ -26,6 +27,13 @@ std::string FolderPart(const std::string& path)
 {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A program in the bin folder of a prefix (/usr/bin, /usr/local/bin, /opt/<name>/bin) has
+// been installed there; one that runs where it was built or unpacked has not.
+bool IsInstalledProgramFolder(const std::string& programFolder)
+{
+    return programFolder.ends_with("/bin/");
 }
 
 void SetStartEntry(const std::string& name, const std::string& executablePath, bool enable)
@@ -53,16 +61,20 @@ std::string GetProgramFolder()
 std::string GetSettingsFolder(const std::string& programName)
 {
     // The platform is always of the multi-user kind, so the rule starts at the
-    // administrator test.
+    // administrator test. An installed program shares its folder with every other program
+    // and user, so even an administrator keeps the settings in the configuration folder.
     const std::string programFolder = GetProgramFolder();
+    const bool installed = IsInstalledProgramFolder(programFolder);
     std::string folder;
-    if (IsUserAdmin() && CanWriteTo(programFolder + "WriteAccessTestFile.$$$")) {
+    if (!installed && IsUserAdmin() && CanWriteTo(programFolder + "WriteAccessTestFile.$$$")) {
         folder = programFolder;
     } else {
-        // Without a configuration folder the name is taken against the program folder; the
-        // current folder follows the picture list and would scatter settings files.
-        const std::string base = GetSpecialFolder(26);
-        folder = (base.empty() ? programFolder : base) + programName;
+        // Without a configuration folder the name is taken against the program folder (the
+        // current folder follows the picture list and would scatter settings files), or for
+        // an installed program against the temporary folder.
+        std::string base = GetSpecialFolder(26);
+        if (base.empty()) base = installed ? platform::GetTempFolder() : programFolder;
+        folder = base + programName;
     }
     folder = AddTrailingBackslash(folder);
     if (!FolderExists(folder)) ForceDirectories(folder);

@@ -2,6 +2,7 @@
 // commands, with real typing and clicks.
 #include "MainFormFixture.h"
 
+#include "ui/mainform/StartPaths.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
 #include "ui/widgets/WindowColors.h"
@@ -116,6 +117,64 @@ TEST_F(MainFormSourceTest, TheStartSelectsTheFirstFileWithoutAPreview)
     EXPECT_EQ(SelectedRows(form), std::vector<int>{0});
     EXPECT_EQ(form.FileList->CurrentFilePath(), folder + "a.jpg");
     EXPECT_EQ(form.imgLoader->Picture().size(), QSize(348, 230));
+}
+
+TEST_F(MainFormSourceTest, StartPathsOpenTheirFolderAndSelectTheGivenPictures)
+{
+    const std::string start = MakePictures("start", {"x.jpg"});
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg", "c.jpg"});
+    WriteQuietSettings(start);
+    TMainForm& form = StartShown();
+
+    form.OpenStartPaths(ReadStartPaths({folder + "c.jpg", folder + "b.jpg", folder + "gone.jpg"}));
+
+    EXPECT_EQ(form.edtPath->text().toStdString(), folder);
+    EXPECT_EQ(SelectedRows(form), (std::vector<int>{1, 2}));
+    EXPECT_EQ(form.FileList->CurrentFilePath(), folder + "c.jpg");
+    ASSERT_EQ(recorder_.messages.size(), 1u);
+    EXPECT_EQ(recorder_.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(recorder_.messages[0].text, "Cannot open \"" + folder + "gone.jpg\": no such file or folder.");
+}
+
+TEST_F(MainFormSourceTest, StartPicturesInTheStartFolderReplaceTheFirstFile)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg"});
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    ASSERT_EQ(SelectedRows(form), std::vector<int>{0});
+
+    form.OpenStartPaths(ReadStartPaths({folder + "b.jpg"}));
+
+    EXPECT_EQ(SelectedRows(form), std::vector<int>{1});
+    EXPECT_EQ(form.FileList->CurrentFilePath(), folder + "b.jpg");
+}
+
+TEST_F(MainFormSourceTest, AStartFolderOpensOnItsFirstPictureAndIsKeptAsTheLastFolder)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg"});
+    WriteQuietSettings(MakePictures("start", {"x.jpg"}));
+    TMainForm& form = StartShown();
+
+    form.OpenStartPaths(ReadStartPaths({folder}));
+
+    EXPECT_EQ(SelectedRows(form), std::vector<int>{0});
+    EXPECT_EQ(form.FileList->CurrentFilePath(), folder + "a.jpg");
+    EXPECT_TRUE(recorder_.messages.empty());
+    form.close();
+    EXPECT_EQ(ReadSettings()["Settings/LastPath"], folder);
+}
+
+TEST_F(MainFormSourceTest, StartPathsThatNameNothingKeepTheStartFolder)
+{
+    const std::string start = MakePictures("start", {"x.jpg"});
+    WriteQuietSettings(start);
+    TMainForm& form = StartShown();
+
+    form.OpenStartPaths(ReadStartPaths({start + "gone"}));
+
+    EXPECT_EQ(form.edtPath->text().toStdString(), start);
+    EXPECT_EQ(SelectedRows(form), std::vector<int>{0});
+    EXPECT_EQ(recorder_.messages.size(), 1u);
 }
 
 TEST_F(MainFormSourceTest, SelectAllInvertAndRefresh)

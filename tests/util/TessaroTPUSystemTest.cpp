@@ -3,6 +3,7 @@
 #include "platform/Administrator.h"
 #include "platform/CurrentFolder.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestSandbox.h"
 
@@ -108,6 +109,54 @@ TEST_F(SystemHelpersTest, WithoutAConfigFolderTheSettingsGoBesideTheProgramNotIn
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_TRUE(TestSandbox::Names(pictures).empty());
 }
+
+struct InstalledPlace {
+    const char* name;
+    const char* programFolder;  // under the sandbox
+};
+
+void PrintTo(const InstalledPlace& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class InstalledProgramTest : public SystemHelpersTest, public ::testing::WithParamInterface<InstalledPlace> {
+protected:
+    void SetUp() override
+    {
+        SystemHelpersTest::SetUp();
+        programFolder_ = sandbox_.Root() / GetParam().programFolder;
+        std::filesystem::create_directories(programFolder_);
+        platform::OverrideProgramPathForTesting((programFolder_ / "selvane-resizer").string());
+        platform::OverrideAdministratorForTesting(true);
+    }
+};
+
+TEST_P(InstalledProgramTest, AnAdministratorGetsTheConfigFolderThoughTheProgramFolderIsWritable)
+{
+    ASSERT_TRUE(CanWriteTo(ProgramFolder()));
+    EXPECT_EQ(GetSettingsFolder(kProgramName), ConfigSettingsFolder());
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigSettingsFolder()));
+    EXPECT_TRUE(TestSandbox::Names(programFolder_).empty());
+}
+
+TEST_P(InstalledProgramTest, WithoutAConfigFolderTheSettingsGoToTheTemporaryFolder)
+{
+    sandbox_.SetVariable("HOME", std::nullopt);
+    sandbox_.SetVariable("XDG_CONFIG_HOME", std::nullopt);
+    const auto temp = sandbox_.Root() / "tmp";
+    std::filesystem::create_directories(temp);
+    sandbox_.SetVariable("TMPDIR", temp.string());
+
+    EXPECT_EQ(GetSettingsFolder(kProgramName), (temp / kProgramName).string() + "/");
+    EXPECT_TRUE(TestSandbox::Names(programFolder_).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, InstalledProgramTest,
+                         ::testing::Values(InstalledPlace{"UsrBin", "usr/bin"},
+                                           InstalledPlace{"UsrLocalBin", "usr/local/bin"},
+                                           InstalledPlace{"OptPrefix", "opt/selvane/bin"}),
+                         test::CaseName);
 
 TEST_F(SystemHelpersTest, CanWriteToProbesInsideAFolderAndLeavesNothing)
 {

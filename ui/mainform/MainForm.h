@@ -56,6 +56,7 @@ class TSpinField;
 class TStatusLine;
 class TTessaroFileList;
 class TTrayIcon;
+struct StartPaths;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -102,6 +103,10 @@ public:
     void actRefreshExecute();
     void btnInvertClick();
     void actSellAllExecute();
+    // Lists the folder that the program was started with and selects the pictures given
+    // in it; paths that name nothing are reported in one warning. Nothing changes when no
+    // path exists. Call after InitMainWindow.
+    void OpenStartPaths(const StartPaths& paths);
 
     // --- Settings page ---
     void btnDesktopShortcutClick();

@@ -7,6 +7,7 @@
 #include "source/SelectFolder.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
+#include "ui/mainform/StartPaths.h"
 #include "ui/RasterImage.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
@@ -72,6 +73,32 @@ void TMainForm::FileListSelectChaged()
     }
     AbortRequested = false;
     actStart->setEnabled(true);
+}
+
+void TMainForm::OpenStartPaths(const StartPaths& paths)
+{
+    if (!paths.missing.empty()) {
+        std::string text;
+        for (const std::string& path : paths.missing) {
+            if (!text.empty()) text += '\n';
+            text += "Cannot open \"";
+            text += path;
+            text += "\": no such file or folder.";
+        }
+        ShowWarningMessage(text);
+    }
+    if (paths.folder.empty()) return;
+    edtPath->setText(QString::fromStdString(paths.folder));
+    if (FileList->ItemCount() == 0) return;
+    // A folder alone starts as a start in that folder does: on its first picture.
+    const auto chosen = [&](const std::string& name) {
+        return paths.names.empty()
+                   ? name == FileList->ItemText(0)
+                   : std::find(paths.names.begin(), paths.names.end(), name) != paths.names.end();
+    };
+    for (int row = 0; row < FileList->ItemCount(); ++row)
+        FileList->SetItemSelected(row, chosen(FileList->ItemText(row)));
+    FileList->SetCurrentFileName(paths.names.empty() ? FileList->ItemText(0) : paths.names.front());
 }
 
 void TMainForm::actRefreshExecute()
