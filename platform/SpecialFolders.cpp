@@ -18,11 +18,6 @@ std::string AbsoluteVariable(const char* variable)
     return folder;
 }
 
-std::string HomeFolder()
-{
-    return AbsoluteVariable("HOME");
-}
-
 // Joins a folder and a relative part; an unknown folder stays unknown.
 std::string Under(const std::string& folder, const std::string& relative)
 {
@@ -80,6 +75,11 @@ std::string UserFolder(const std::string& key, const std::string& fallbackUnderH
 
 }  // namespace
 
+std::string HomeFolder()
+{
+    return AbsoluteVariable("HOME");
+}
+
 std::string ConfigFolder()
 {
     return BaseFolder("XDG_CONFIG_HOME", ".config");
@@ -93,6 +93,12 @@ std::string DesktopFolder()
 std::string DocumentsFolder()
 {
     return UserFolder("XDG_DOCUMENTS_DIR", "Documents");
+}
+
+std::string PicturesFolder()
+{
+    const std::string configured = UserDirectory("XDG_PICTURES_DIR");
+    return configured.empty() ? HomeFolder() : configured;
 }
 
 std::string ApplicationsFolder()

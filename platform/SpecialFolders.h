@@ -11,12 +11,16 @@
 
 namespace selvane::platform {
 
+// $HOME when it is an absolute path.
+std::string HomeFolder();
 // $XDG_CONFIG_HOME, or ~/.config.
 std::string ConfigFolder();
 // XDG_DESKTOP_DIR of user-dirs.dirs, or ~/Desktop.
 std::string DesktopFolder();
 // XDG_DOCUMENTS_DIR of user-dirs.dirs, or ~/Documents.
 std::string DocumentsFolder();
+// XDG_PICTURES_DIR of user-dirs.dirs, or the home folder itself.
+std::string PicturesFolder();
 // $XDG_DATA_HOME/applications, or ~/.local/share/applications: where menu entries go.
 std::string ApplicationsFolder();
 

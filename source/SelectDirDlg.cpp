@@ -270,7 +270,10 @@ void TSelectDirDlg::BitBtn2Click()
 
 void TSelectDirDlg::GoToSpecialFolder(int csidl)
 {
-    RunShowingErrors([&] { DirList->SetFolder(GetSpecialFolder(csidl)); });
+    // A folder that is not there is a failed lookup like any other: the tree stays put.
+    const std::string folder = GetSpecialFolder(csidl);
+    if (folder.empty() || !FolderExists(folder)) return;
+    RunShowingErrors([&] { DirList->SetFolder(folder); });
 }
 
 void TSelectDirDlg::btnCreateClick()

@@ -47,7 +47,7 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     for (QCheckBox* off : {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName})
         EXPECT_FALSE(off->isChecked()) << off->objectName().toStdString();
     EXPECT_TRUE(form.radHintsTooltips->isChecked());
-    EXPECT_EQ(form.edtPath->text().toStdString(), ProgramFolder().string() + "/");
+    EXPECT_EQ(form.edtPath->text().toStdString(), sandbox_.Home().string() + "/");
     EXPECT_EQ(form.Memo->toPlainText(), TMainForm::Greeting());
     EXPECT_TRUE(form.Memo->toPlainText().startsWith("Please visit our web site from more downloads.\n"));
 
@@ -123,8 +123,22 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
         "radHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
         "chkOverwrite=1\nLastPath=" +
-        ProgramFolder().string() + "/\n";
+        sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
+}
+
+// A first start opens on the user's pictures; a stored folder that is not a full path is
+// no folder at all.
+TEST_F(MainFormSettingsTest, AFirstStartOpensOnThePictures)
+{
+    const std::filesystem::path pictures = sandbox_.Home() / "Bilder";
+    std::filesystem::create_directories(pictures);
+    TestSandbox::WriteFile(sandbox_.Home() / ".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=photos/\n");
+
+    TMainForm& form = Start();
+
+    EXPECT_EQ(form.edtPath->text().toStdString(), pictures.string() + "/");
 }
 
 TEST_F(MainFormSettingsTest, LeftWithoutWidthGivesTheDefaultSize)

@@ -238,7 +238,7 @@ void TMainForm::BuildHeader()
     Label6->move(5, 9);
     Label6->adjustSize();
 
-    edtPath = new TPathEdit(QStringLiteral("c:\\"), pnlHeader);
+    edtPath = new TPathEdit(QString(), pnlHeader);
     edtPath->setGeometry(14, 30, 544, 22);
     SetBackground(edtPath, StoredColor(colors::kExistingFolder));
     SetHint(edtPath, kPathHint);

@@ -3,6 +3,7 @@
 #include "ui/mainform/MainForm.h"
 
 #include "engine/resample/FilterTable.h"
+#include "platform/SpecialFolders.h"
 #include "source/PathEdit.h"
 #include "ui/mainform/SettingsFile.h"
 #include "ui/widgets/SelectionSlider.h"
@@ -149,6 +150,13 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
     };
 }
 
+// Where a first start opens: the user's pictures, or the home folder when there are none.
+std::string FirstStartFolder()
+{
+    const std::string pictures = platform::PicturesFolder();
+    return AddTrailingBackslash(FolderExists(pictures) ? pictures : platform::HomeFolder());
+}
+
 }  // namespace
 
 void TMainForm::LoadSettings()
@@ -169,7 +177,9 @@ void TMainForm::LoadSettings()
     if (!radXDecrease->isChecked() && !radXIncrease->isChecked() && !radSameHeight->isChecked() &&
         !radSameWidth->isChecked() && !radSameSize->isChecked())
         radXDecrease->setChecked(true);
-    edtPath->setText(QString::fromStdString(ini.ReadString(kSettings, "LastPath", GetProgramFolder())));
+    std::string folder = ini.ReadString(kSettings, "LastPath", "");
+    if (folder.empty() || folder.front() != '/') folder = FirstStartFolder();
+    edtPath->setText(QString::fromStdString(folder));
 
     trkQualityChange();
 }
