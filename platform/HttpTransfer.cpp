@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <memory>
 
@@ -105,6 +106,44 @@ private:
     std::exception_ptr error_;
 };
 
+// The transfer's deadline and its floor on the average rate, checked as libcurl reports
+// progress (at least once a second, even while nothing arrives).
+class Pace {
+public:
+    explicit Pace(const HttpRequest& request)
+        : start_(std::chrono::steady_clock::now()), deadline_(request.deadline),
+          minimumRate_(request.minimumRate), rateWindow_(request.rateWindow)
+    {}
+
+    static int OnProgress(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t)
+    {
+        auto& pace = *static_cast<Pace*>(self);
+        pace.tooSlow_ = pace.Behind(received);
+        return pace.tooSlow_ ? 1 : 0;
+    }
+
+    bool TooSlow() const { return tooSlow_; }
+
+private:
+    bool Behind(curl_off_t received) const
+    {
+        using std::chrono::milliseconds;
+        const auto elapsed =
+            std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start_);
+        if (deadline_.count() > 0 && elapsed > deadline_) return true;
+        if (minimumRate_ == 0 || elapsed < rateWindow_) return false;
+        // received / seconds < minimumRate, without dividing.
+        return static_cast<double>(received) * 1000.0 <
+               static_cast<double>(minimumRate_) * static_cast<double>(elapsed.count());
+    }
+
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::milliseconds deadline_;
+    std::size_t minimumRate_;
+    std::chrono::milliseconds rateWindow_;
+    bool tooSlow_ = false;
+};
+
 }  // namespace
 
 HttpResult HttpGet(const HttpRequest& request, HttpReceiver& receiver)
@@ -122,6 +161,7 @@ HttpResult HttpGet(const HttpRequest& request, HttpReceiver& receiver)
     }
 
     Session session(curl, receiver);
+    Pace pace(request);
     char errorText[CURL_ERROR_SIZE] = "";
     // libcurl rounds the stall limit to whole seconds, and 0 would switch it off.
     const long stallSeconds = std::max<long>(1, static_cast<long>(request.stallTimeout.count()));
@@ -148,10 +188,14 @@ HttpResult HttpGet(const HttpRequest& request, HttpReceiver& receiver)
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &session);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Session::OnBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &session);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Pace::OnProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &pace);
 
     const CURLcode code = curl_easy_perform(curl);
     session.RethrowReceiverError();
     if (session.Stopped()) return {HttpOutcome::Stopped, {}};
+    if (pace.TooSlow()) return {HttpOutcome::Failed, "the transfer was too slow"};
     if (code != CURLE_OK) return {HttpOutcome::Failed, *errorText ? errorText : curl_easy_strerror(code)};
     // An empty body never reaches OnBody, so the receiver hears of the response here.
     if (!session.BeginOnce()) return {HttpOutcome::Stopped, {}};

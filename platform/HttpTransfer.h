@@ -7,7 +7,9 @@
 // The body goes to an HttpReceiver in pieces of at most kHttpChunkSize bytes; after each
 // piece the receiver may stop the transfer, which is how callers poll an abort flag and
 // let window messages through. A connection that cannot be made within connectTimeout, or
-// that delivers nothing for stallTimeout, fails the transfer.
+// that delivers nothing for stallTimeout, fails the transfer; so does one that outlasts its
+// deadline, or that, once rateWindow has passed, has delivered less than minimumRate bytes
+// per second on average since it began (a server that trickles a large body).
 //
 // Network and protocol errors come back as HttpResult values; an exception thrown by the
 // receiver is rethrown once the connection is closed. Blocks the calling thread; separate
@@ -31,6 +33,9 @@ struct HttpRequest {
     std::string password;
     std::chrono::milliseconds connectTimeout = std::chrono::seconds(10);
     std::chrono::seconds stallTimeout = std::chrono::seconds(30);
+    std::chrono::milliseconds deadline{0};  // zero: none
+    std::size_t minimumRate = 0;            // bytes per second; zero: none
+    std::chrono::milliseconds rateWindow = std::chrono::seconds(30);
 };
 
 // The final response's status line and length, after any redirections.

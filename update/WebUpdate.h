@@ -23,6 +23,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,6 +57,12 @@ public:
     // nothing for StallTimeout (whole seconds).
     std::chrono::milliseconds ConnectTimeout = std::chrono::seconds(10);
     std::chrono::seconds StallTimeout = std::chrono::seconds(30);
+    // A server that keeps sending a little must not hold the program either: the page
+    // fails when it takes longer than PageDeadline, the setup file when, after RateWindow,
+    // it has averaged less than MinimumRate bytes per second (a slow line still finishes).
+    std::chrono::milliseconds PageDeadline = std::chrono::seconds(30);
+    std::size_t MinimumRate = 4096;
+    std::chrono::milliseconds RateWindow = std::chrono::seconds(30);
 
     // Events; an unset one is skipped. By-reference parameters come in preset.
     std::function<void()> OnBeforeGetInfo;

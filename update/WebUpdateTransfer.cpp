@@ -103,10 +103,15 @@ void TWebUpdate::TransferUrl(const std::string& address, const std::string* file
         const TUrlParts parts = SplitUrl(address);
         if (parts.Server.empty()) return TransferEnd::Failed;
         TransferReceiver receiver(*this, filePath, lengthRequired);
-        const platform::HttpResult result =
-            platform::HttpGet({parts.Scheme + "://" + parts.Server + parts.Object, UserName, Password,
-                               ConnectTimeout, StallTimeout},
-                              receiver);
+        platform::HttpRequest request{parts.Scheme + "://" + parts.Server + parts.Object, UserName, Password,
+                                      ConnectTimeout, StallTimeout};
+        if (filePath) {
+            request.minimumRate = MinimumRate;
+            request.rateWindow = RateWindow;
+        } else {
+            request.deadline = PageDeadline;
+        }
+        const platform::HttpResult result = platform::HttpGet(request, receiver);
         if (receiver.Aborted()) return TransferEnd::Aborted;
         if (result.outcome != platform::HttpOutcome::Completed || !receiver.Finish())
             return TransferEnd::Failed;

@@ -219,6 +219,34 @@ TEST_F(HttpTransferTest, FailsWhenTheServerNeverAnswers)
     EXPECT_EQ(server_.RequestsFor("/silent"), 1u);
 }
 
+// A server that sends a little now and then never stalls; the deadline and the floor on
+// the average rate end it all the same, and a slow but steady line still finishes.
+TEST_F(HttpTransferTest, EndsATransferThatIsTooSlowOnTheWhole)
+{
+    ScriptedReply trickle = Body(SetupBytes(600));
+    trickle.trickleBytes = 3;
+    trickle.tricklePause = 100ms;
+    server_.Serve("/trickle", trickle);
+    HttpRequest withDeadline = Request(server_.Url("/trickle"));
+    withDeadline.deadline = 1s;
+    EXPECT_EQ(HttpGet(withDeadline, collector_).outcome, HttpOutcome::Failed);
+    HttpRequest withFloor = Request(server_.Url("/trickle"));
+    withFloor.minimumRate = 1000;
+    withFloor.rateWindow = 500ms;
+    const auto belowFloor = HttpGet(withFloor, collector_);
+    EXPECT_EQ(belowFloor.outcome, HttpOutcome::Failed);
+    EXPECT_EQ(belowFloor.error, "the transfer was too slow");
+
+    ScriptedReply steady = Body(SetupBytes(2000));
+    steady.trickleBytes = 400;
+    steady.tricklePause = 50ms;
+    server_.Serve("/steady", steady);
+    HttpRequest slowLine = Request(server_.Url("/steady"));
+    slowLine.minimumRate = 1000;
+    slowLine.rateWindow = 100ms;
+    EXPECT_EQ(HttpGet(slowLine, collector_).outcome, HttpOutcome::Completed);
+}
+
 TEST_F(HttpTransferTest, FailsWhenNothingListens)
 {
     const ClosedPort closed;

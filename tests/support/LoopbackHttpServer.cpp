@@ -130,6 +130,13 @@ bool LoopbackHttpServer::WaitReadable(int socket) const
     return (watched[1].revents & POLLIN) == 0;
 }
 
+bool LoopbackHttpServer::Pause(int client, std::chrono::milliseconds time) const
+{
+    pollfd watched[2] = {{client, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    const int ready = poll(watched, 2, static_cast<int>(time.count()));
+    return ready == 0 || (ready < 0 && errno == EINTR);
+}
+
 void LoopbackHttpServer::Run()
 {
     while (WaitReadable(listener_)) {
@@ -184,7 +191,15 @@ void LoopbackHttpServer::Handle(int client)
     head += "Connection: close\r\n\r\n";
     SendAll(client, head);
     const std::size_t bytes = std::min(reply.body.size(), reply.bytesSent.value_or(reply.body.size()));
-    SendAll(client, std::string_view(reply.body).substr(0, bytes));
+    const std::string_view body = std::string_view(reply.body).substr(0, bytes);
+    if (reply.trickleBytes == 0) {
+        SendAll(client, body);
+        return;
+    }
+    for (std::size_t at = 0; at < body.size(); at += reply.trickleBytes) {
+        SendAll(client, body.substr(at, reply.trickleBytes));
+        if (!Pause(client, reply.tricklePause)) return;
+    }
 }
 
 }  // namespace selvane::test

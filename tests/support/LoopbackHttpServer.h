@@ -3,6 +3,7 @@
 // time, and records every request it reads. Unknown paths get a 404 page.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <mutex>
 #include <optional>
@@ -24,6 +25,10 @@ struct ScriptedReply {
     std::optional<std::size_t> bytesSent;
     // Reads the request and then says nothing until the client hangs up.
     bool neverAnswer = false;
+    // A slow line: the body goes out trickleBytes at a time with tricklePause after each
+    // piece, until it is sent or the client hangs up.
+    std::size_t trickleBytes = 0;
+    std::chrono::milliseconds tricklePause{0};
 };
 
 struct RecordedRequest {
@@ -56,6 +61,8 @@ private:
     void Handle(int client);
     // Waits until the socket can be read; false when the server is stopping.
     bool WaitReadable(int socket) const;
+    // Waits for the time given; false when the server is stopping or the client has gone.
+    bool Pause(int client, std::chrono::milliseconds time) const;
 
     int listener_ = -1;
     int stopPipe_[2] = {-1, -1};

@@ -165,6 +165,17 @@ TEST_F(WebUpdateCheckTest, GivesUpOnAServerThatNeverAnswers)
     EXPECT_EQ(events_, kFetchFailed);
 }
 
+TEST_F(WebUpdateCheckTest, GivesUpOnAPageThatTricklesPastItsDeadline)
+{
+    ScriptedReply reply;
+    reply.body = Page("9.9.9.9", kSetupName) + std::string(2000, ' ');
+    reply.trickleBytes = 3;
+    reply.tricklePause = std::chrono::milliseconds(100);
+    server_.Serve("/download-selvane/index.html", reply);
+    EXPECT_FALSE(update_.RunUpdateCheck());
+    EXPECT_EQ(events_, kFetchFailed);
+}
+
 TEST_F(WebUpdateCheckTest, ReadsTheRedirectedPageInstead)
 {
     ServePage(Page("9.9.9.9", kSetupName, Meta("TessaroRedirection", server_.Url("/mirror/index.html"))));

@@ -88,6 +88,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"ErrorStatus", Setup(3000, [](ScriptedReply& r) { r.status = 404; }), true},
                       FailureCase{"NeverAnswered", Setup(0, [](ScriptedReply& r) { r.neverAnswer = true; }),
                                   true},
+                      // Never silent long enough to stall, far below the floor on the rate.
+                      FailureCase{"Trickled",
+                                  Setup(3000,
+                                        [](ScriptedReply& r) {
+                                            r.trickleBytes = 3;
+                                            r.tricklePause = std::chrono::milliseconds(100);
+                                        }),
+                                  true},
                       FailureCase{"ContentLengthNotANumber",
                                   Setup(3000, [](ScriptedReply& r) { r.contentLength = "3k"; }), false}),
     test::CaseName);

@@ -31,6 +31,8 @@ protected:
         update_.ProductInfo.SetURL(server_.Url("/download-selvane/index.html"));
         update_.ProductInfo.CurVersion = kCurrentVersion;
         update_.StallTimeout = std::chrono::seconds(1);
+        update_.PageDeadline = std::chrono::seconds(2);
+        update_.RateWindow = std::chrono::milliseconds(500);
         RecordEvents();
     }
 
