@@ -100,6 +100,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The click handling of the platform's list: a change of focus by the person
+    // notifies.
+    void Click();
 
 private:
     friend class TDirectoryListBox;
@@ -108,9 +111,6 @@ private:
     void CheckIndex(int index) const;
     void UpdateSelectionMode();
     void UpdateRowHeight(int height);
-    // The click handling of the platform's list: a change of focus by the person
-    // notifies.
-    void Click();
 
     std::string folder_;
     std::string mask_ = "*.*";

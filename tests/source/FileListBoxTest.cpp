@@ -2,6 +2,7 @@
 #include "source/GlyphItemDelegate.h"
 #include "source/SourceErrors.h"
 #include "source/TessaroFileList.h"
+#include "tests/support/DoubleClick.h"
 
 #include "platform/OsError.h"
 #include "SourceTestSupport.h"
@@ -122,15 +123,36 @@ TEST_F(FileListBoxTest, CtrlClickDeselectingTheFocusedItemLeavesNoCurrentFile)
 
 class MouseButtonTest : public FileListBoxTest, public ::testing::WithParamInterface<Qt::MouseButton> {};
 
-TEST_P(MouseButtonTest, EveryButtonReleaseOverTheListRaisesOnSelectChaged)
+TEST_P(MouseButtonTest, EveryButtonReleaseOverAnItemRaisesOnSelectChaged)
 {
     const std::string folder = FourPictures();
     const auto list = MainList(folder);
+    Click(*list, 0);
+    selectChaged_ = 0;
     Click(*list, 2, GetParam());
     EXPECT_EQ(selectChaged_, 1);
-    if (GetParam() != Qt::MiddleButton) {
-        EXPECT_EQ(list->CurrentFilePath(), folder + "/c.gif");
-    }
+    EXPECT_EQ(list->PreviewFilePath(), folder + "/c.gif");
+    // Only the left button selects; the others keep the selection, as the desktop's lists do.
+    EXPECT_EQ(Selected(*list), (std::vector<int>{GetParam() == Qt::LeftButton ? 2 : 0}));
+}
+
+TEST_F(FileListBoxTest, AClickBelowTheLastItemChangesNothing)
+{
+    const auto list = MainList(FourPictures());
+    Click(*list, 1);
+    selectChaged_ = 0;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton})
+        QTest::mouseClick(list->viewport(), button, {}, QPoint(20, list->viewport()->height() - 4));
+    EXPECT_EQ(selectChaged_, 0);
+    EXPECT_EQ(Selected(*list), std::vector<int>{1});
+}
+
+TEST_F(FileListBoxTest, TheReleaseEndingADoubleClickRaisesNothing)
+{
+    const auto list = MainList(FourPictures());
+    test::DoubleClick(list->viewport(), test::RowCentre(*list, 1));
+    // The first click of the pair raised it; the release of the second does not.
+    EXPECT_EQ(selectChaged_, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, MouseButtonTest,

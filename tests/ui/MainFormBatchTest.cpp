@@ -1,6 +1,7 @@
 // Batches and single images started from the window with real input, and the log, status
 // bar, commands and cursor they leave.
 #include "MainFormFixture.h"
+#include "tests/support/DoubleClick.h"
 
 #include "engine/codec/PictureLoader.h"
 #include "ui/widgets/PreviewImage.h"
@@ -180,7 +181,7 @@ TEST_F(MainFormBatchTest, ADoubleClickResizesThatPicture)
     WriteQuietSettings(folder);
     TMainForm& form = StartShown();
 
-    QTest::mouseDClick(form.FileList->viewport(), Qt::LeftButton, {}, ItemRect(1).center());
+    test::DoubleClick(form.FileList->viewport(), ItemRect(1).center());
 
     const auto lines = LogLines();
     ASSERT_EQ(lines.size(), 6u);

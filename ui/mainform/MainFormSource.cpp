@@ -62,7 +62,7 @@ void TMainForm::btnBrowseClick()
 void TMainForm::FileListSelectChaged()
 {
     imgLoader->SetFitToBox(true);
-    const std::string path = FileList->CurrentFilePath();
+    const std::string path = FileList->PreviewFilePath();
     try {
         ShowPicture(RasterToImage(LoadPicture(path)), false);
         SetStatusText(QString::fromStdString("Current image: " + path));
