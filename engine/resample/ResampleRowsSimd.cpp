@@ -85,75 +85,98 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 #if HWY_NATIVE_FMA
 
-void ResampleRowsTarget(const Raster& source, Raster& target, const ContributorLists& lists)
-{
-    if (!SidewaysBlock::Supported()) {  // vectors wider than 512 bits
-        ResampleRowsScalar(source, target, lists);
-        return;
-    }
-    const FloatTag df;
-    const std::size_t lanes = hn::Lanes(df);
-    const RowRuns runs(lists, 3 * lanes);
-    std::size_t widest = 0;
-    for (const auto& stretch : runs.stretches)
-        widest = std::max(widest, 3 * (stretch.last - stretch.first + 1));
-    SidewaysBlock in(widest), out(3 * kRun);
-    auto samples = hwy::AllocateAligned<float>(widest * lanes);
+class SimdRowsPass : public RowsPass {
+public:
+    SimdRowsPass(const ContributorLists& lists, std::size_t sourceSamples)
+        : lanes_(hn::Lanes(FloatTag())), outputs_(static_cast<std::size_t>(lists.Count())),
+          sourceSamples_(sourceSamples), runs_(lists, 3 * lanes_), in_(Widest(runs_)), out_(3 * kRun),
+          samples_(hwy::AllocateAligned<float>(Widest(runs_) * lanes_))
+    {}
 
-    std::vector<const std::uint8_t*> inRows(lanes);
-    std::vector<std::uint8_t*> outRows(lanes);
-    for (int y0 = 0; y0 < source.Height(); y0 += static_cast<int>(lanes)) {
-        const int rows = std::min(static_cast<int>(lanes), source.Height() - y0);
-        // Lanes past the last row repeat it; their results are not stored.
-        for (int r = 0; r < static_cast<int>(lanes); ++r) {
-            inRows[static_cast<std::size_t>(r)] = source.Row(y0 + std::min(r, rows - 1));
-            outRows[static_cast<std::size_t>(r)] = r < rows ? target.Row(y0 + r) : nullptr;
+    void Resample(const std::uint8_t* const* in, std::uint8_t* const* out, int rows) override
+    {
+        const std::size_t count = static_cast<std::size_t>(rows);
+        for (std::size_t y0 = 0; y0 < count; y0 += lanes_) {
+            const std::size_t blockRows = std::min(lanes_, count - y0);
+            // Lanes past the last row repeat it; their results are not stored.
+            const std::uint8_t* inRows[SidewaysBlock::kMaxRows];
+            for (std::size_t r = 0; r < lanes_; ++r) inRows[r] = in[y0 + std::min(r, blockRows - 1)];
+            for (std::size_t run = 0; run < runs_.stretches.size(); ++run)
+                ResampleRun(run, inRows, out + y0, blockRows);
         }
-        for (std::size_t run = 0; run < runs.stretches.size(); ++run) {
-            const std::size_t begin = 3 * runs.stretches[run].first;
-            const std::size_t end = 3 * runs.stretches[run].last + 3;
-            in.Turn(inRows.data(), begin, end, source.Stride());
-            for (std::size_t t = 0; t < end - begin; ++t)
-                hn::Store(LoadBytes(in.Runs() + t * lanes), df, samples.get() + t * lanes);
+    }
 
-            const std::size_t x0 = run * kRun;
-            const std::size_t x1 = std::min(x0 + kRun, static_cast<std::size_t>(lists.Count()));
-            const std::size_t taps = runs.tapsPerOutput;
-            for (std::size_t x = x0; x < x1; x += 2) {
-                const std::uint32_t* offsets = runs.offsets.data() + x * taps;
-                const float* weights = runs.weights.data() + x * taps;
-                auto blue0 = hn::Zero(df), green0 = hn::Zero(df), red0 = hn::Zero(df);
-                auto blue1 = hn::Zero(df), green1 = hn::Zero(df), red1 = hn::Zero(df);
-                for (std::size_t k = 0; k < taps; ++k) {
-                    const float* pixel0 = samples.get() + offsets[k];
-                    const float* pixel1 = samples.get() + offsets[taps + k];
-                    const auto weight0 = hn::Set(df, weights[k]);
-                    const auto weight1 = hn::Set(df, weights[taps + k]);
-                    blue0 = hn::MulAdd(hn::Load(df, pixel0), weight0, blue0);
-                    green0 = hn::MulAdd(hn::Load(df, pixel0 + lanes), weight0, green0);
-                    red0 = hn::MulAdd(hn::Load(df, pixel0 + 2 * lanes), weight0, red0);
-                    blue1 = hn::MulAdd(hn::Load(df, pixel1), weight1, blue1);
-                    green1 = hn::MulAdd(hn::Load(df, pixel1 + lanes), weight1, green1);
-                    red1 = hn::MulAdd(hn::Load(df, pixel1 + 2 * lanes), weight1, red1);
-                }
-                std::uint8_t* bytes = out.Runs() + 3 * (x - x0) * lanes;
-                StoreClamped(blue0, bytes);
-                StoreClamped(green0, bytes + lanes);
-                StoreClamped(red0, bytes + 2 * lanes);
-                StoreClamped(blue1, bytes + 3 * lanes);
-                StoreClamped(green1, bytes + 4 * lanes);
-                StoreClamped(red1, bytes + 5 * lanes);
+private:
+    static std::size_t Widest(const RowRuns& runs)
+    {
+        std::size_t widest = 0;
+        for (const auto& stretch : runs.stretches)
+            widest = std::max(widest, 3 * (stretch.last - stretch.first + 1));
+        return widest;
+    }
+
+    void ResampleRun(std::size_t run, const std::uint8_t* const* inRows, std::uint8_t* const* outRows,
+                     std::size_t blockRows)
+    {
+        const FloatTag df;
+        const std::size_t lanes = lanes_;
+        const std::size_t begin = 3 * runs_.stretches[run].first;
+        const std::size_t end = 3 * runs_.stretches[run].last + 3;
+        in_.Turn(inRows, begin, end, sourceSamples_);
+        float* samples = samples_.get();
+        for (std::size_t t = 0; t < end - begin; ++t)
+            hn::Store(LoadBytes(in_.Runs() + t * lanes), df, samples + t * lanes);
+
+        const std::size_t x0 = run * kRun;
+        const std::size_t x1 = std::min(x0 + kRun, outputs_);
+        const std::size_t taps = runs_.tapsPerOutput;
+        for (std::size_t x = x0; x < x1; x += 2) {
+            const std::uint32_t* offsets = runs_.offsets.data() + x * taps;
+            const float* weights = runs_.weights.data() + x * taps;
+            auto blue0 = hn::Zero(df), green0 = hn::Zero(df), red0 = hn::Zero(df);
+            auto blue1 = hn::Zero(df), green1 = hn::Zero(df), red1 = hn::Zero(df);
+            for (std::size_t k = 0; k < taps; ++k) {
+                const float* pixel0 = samples + offsets[k];
+                const float* pixel1 = samples + offsets[taps + k];
+                const auto weight0 = hn::Set(df, weights[k]);
+                const auto weight1 = hn::Set(df, weights[taps + k]);
+                blue0 = hn::MulAdd(hn::Load(df, pixel0), weight0, blue0);
+                green0 = hn::MulAdd(hn::Load(df, pixel0 + lanes), weight0, green0);
+                red0 = hn::MulAdd(hn::Load(df, pixel0 + 2 * lanes), weight0, red0);
+                blue1 = hn::MulAdd(hn::Load(df, pixel1), weight1, blue1);
+                green1 = hn::MulAdd(hn::Load(df, pixel1 + lanes), weight1, green1);
+                red1 = hn::MulAdd(hn::Load(df, pixel1 + 2 * lanes), weight1, red1);
             }
-            out.TurnBack(outRows.data(), static_cast<std::size_t>(rows), 3 * x0, 3 * x1);
+            std::uint8_t* bytes = out_.Runs() + 3 * (x - x0) * lanes;
+            StoreClamped(blue0, bytes);
+            StoreClamped(green0, bytes + lanes);
+            StoreClamped(red0, bytes + 2 * lanes);
+            StoreClamped(blue1, bytes + 3 * lanes);
+            StoreClamped(green1, bytes + 4 * lanes);
+            StoreClamped(red1, bytes + 5 * lanes);
         }
+        out_.TurnBack(outRows, blockRows, 3 * x0, 3 * x1);
     }
+
+    const std::size_t lanes_;
+    const std::size_t outputs_;
+    const std::size_t sourceSamples_;
+    const RowRuns runs_;
+    SidewaysBlock in_, out_;
+    hwy::AlignedFreeUniquePtr<float[]> samples_;
+};
+
+std::unique_ptr<RowsPass> MakeRowsPassTarget(const ContributorLists& lists, std::size_t sourceSamples)
+{
+    if (!SidewaysBlock::Supported()) return MakeRowsPassScalar(lists, sourceSamples);  // beyond 512 bits
+    return std::make_unique<SimdRowsPass>(lists, sourceSamples);
 }
 
 #else  // no true fused multiply-add on this target, whose emulation would round twice
 
-void ResampleRowsTarget(const Raster& source, Raster& target, const ContributorLists& lists)
+std::unique_ptr<RowsPass> MakeRowsPassTarget(const ContributorLists& lists, std::size_t sourceSamples)
 {
-    ResampleRowsScalar(source, target, lists);
+    return MakeRowsPassScalar(lists, sourceSamples);
 }
 
 #endif
@@ -165,11 +188,11 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace selvane {
 
-HWY_EXPORT(ResampleRowsTarget);
+HWY_EXPORT(MakeRowsPassTarget);
 
-void ResampleRowsSimd(const Raster& source, Raster& target, const ContributorLists& lists)
+std::unique_ptr<RowsPass> MakeRowsPassSimd(const ContributorLists& lists, std::size_t sourceSamples)
 {
-    HWY_DYNAMIC_DISPATCH(ResampleRowsTarget)(source, target, lists);
+    return HWY_DYNAMIC_DISPATCH(MakeRowsPassTarget)(lists, sourceSamples);
 }
 
 }  // namespace selvane

@@ -38,7 +38,8 @@ public:
     static constexpr std::size_t kPrefetchAhead = 512;
 
     static std::size_t Rows() { return hn::Lanes(WordVectorTag()); }
-    static bool Supported() { return Rows() == 4 || Rows() == 8 || Rows() == 16; }
+    static constexpr std::size_t kMaxRows = 16;
+    static bool Supported() { return Rows() == 4 || Rows() == 8 || Rows() == kMaxRows; }
 
     // Room for runs of up to maxSamples samples.
     explicit SidewaysBlock(std::size_t maxSamples)
