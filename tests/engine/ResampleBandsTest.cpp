@@ -48,8 +48,8 @@ struct TallCase {
 };
 
 const TallCase kTall[] = {
-    {"ShrinkTall", 9, 203, 5, 61},      {"EnlargeTall", 7, 45, 4, 157},  {"ToOneRow", 6, 90, 4, 1},
-    {"NotAWholeBand", 5, 33, 5, 33},    {"OneRowToTall", 4, 1, 3, 40},   {"ShrinkByTenTall", 3, 330, 3, 31},
+    {"ShrinkTall", 9, 203, 5, 61},   {"EnlargeTall", 7, 45, 4, 157}, {"ToOneRow", 6, 90, 4, 1},
+    {"NotAWholeBand", 5, 33, 5, 33}, {"OneRowToTall", 4, 1, 3, 40},  {"ShrinkByTenTall", 3, 330, 3, 31},
 };
 
 class ResampleBands : public ::testing::TestWithParam<TallCase> {};
@@ -63,7 +63,8 @@ TEST_P(ResampleBands, GiveTheBytesOfTheWholeTwoPasses)
         for (ResampleKernels kernels : {ResampleKernels::Scalar, ResampleKernels::Simd}) {
             Raster out(size.width, size.height);
             ResampleRaster(source, out, filter.WeightFunc, filter.Support, kernels);
-            EXPECT_EQ(Bytes(out), expected) << filter.Name << (kernels == ResampleKernels::Simd ? " simd" : "");
+            EXPECT_EQ(Bytes(out), expected)
+                << filter.Name << (kernels == ResampleKernels::Simd ? " simd" : "");
         }
     }
 }
