@@ -39,7 +39,7 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
 }  // namespace
 
 void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
-                    ResampleKernels kernels)
+                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
 {
     const int width = destination.Width();
     const int height = destination.Height();
@@ -65,6 +65,7 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
         for (std::size_t k = 0; k < list.size(); ++k) {
             while (produced <= list[k].Pixel) {
                 const int band = std::min(kBand, source.Height() - produced);
+                if (awaitRows) awaitRows(produced + band);
                 const std::uint8_t* in[kBand];
                 std::uint8_t* out[kBand];
                 for (int r = 0; r < band; ++r) {

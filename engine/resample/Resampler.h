@@ -14,6 +14,7 @@
 #include "engine/Raster.h"
 #include "engine/resample/FilterTable.h"
 
+#include <functional>
 #include <stdexcept>
 
 namespace selvane {
@@ -28,9 +29,12 @@ enum class ResampleKernels {
     Scalar,  // the straightforward reference the SIMD kernels are tested against
 };
 
-// Writes every pixel of destination, whose size the caller has set, from source.
+// Writes every pixel of destination, whose size the caller has set, from source. A source
+// still being filled in gives awaitRows, which is called with n before rows 0 .. n - 1 are
+// read and returns once they are there (or throws, which the call passes on).
 void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
-                    ResampleKernels kernels = ResampleKernels::Simd);
+                    ResampleKernels kernels = ResampleKernels::Simd,
+                    const std::function<void(int)>& awaitRows = {});
 
 // The picture the decoders produce is already a 24-bit raster, so it is resampled directly,
 // without a rendered copy.
