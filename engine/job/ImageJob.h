@@ -5,8 +5,8 @@
 // an error box, through the host.
 //
 // A JPEG whose header already shows that the job will resample it is resampled while it
-// decodes, on a second thread (OverlappedDecode.h); the log, the preview and the file are
-// those of a job that decoded first.
+// decodes, on a second thread (OverlappedDecode.h); the log and the file are those of a job
+// that decoded first, and the preview gets the picture once the resampling is done too.
 //
 // Thread safety: jobs share nothing but the host, so they may run concurrently when the host
 // is safe to call from those threads; the host is only called from the job's own thread.

@@ -37,8 +37,7 @@ bool DecodeJpegWhileResampling(ByteSpan jpeg, Raster& picture, Raster& output, c
     };
     try {
         ResampleRaster(picture, output, filter.WeightFunc, filter.Support, ResampleKernels::Simd, awaitRows);
-    } catch (const DecodeFailed&) {
-    }
+    } catch (const DecodeFailed&) {}
     decoder.join();
     return !failed.load();
 }

@@ -7,7 +7,7 @@
 // lanes is turned on its side (SidewaysBlock-inl.h), and each tap is then one load and one
 // multiply-add for the whole block. The outputs are taken a run at a time; only the stretch
 // of source samples that a run's taps reach is turned and converted to floats, so the work
-// stays in the first-level cache, and the run's bytes are turned back into the rows.
+// stays in the nearest caches, and the run's bytes are turned back into the rows.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/resample/ResampleRowsSimd.cpp"
