@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <climits>
+#include <system_error>
 #include <thread>
 
 namespace selvane {
@@ -19,7 +20,7 @@ bool DecodeJpegWhileResampling(ByteSpan jpeg, Raster& picture, Raster& output, c
     // Rows decoded so far; INT_MAX once the decoder has stopped, whether done or failed.
     std::atomic<int> rows{0};
     std::atomic<bool> failed{false};
-    std::jthread decoder([&] {
+    const auto decode = [&] {
         try {
             DecodeJpegInto(jpeg, picture, [&](int done) {
                 rows.store(done);
@@ -30,7 +31,13 @@ bool DecodeJpegWhileResampling(ByteSpan jpeg, Raster& picture, Raster& output, c
         }
         rows.store(INT_MAX);
         rows.notify_one();
-    });
+    };
+    std::jthread decoder;
+    try {
+        decoder = std::jthread(decode);
+    } catch (const std::system_error&) {  // no thread to be had: decode first, then resample
+        decode();
+    }
     const auto awaitRows = [&](int needed) {
         for (int have = rows.load(); have < needed; have = rows.load()) rows.wait(have);
         if (failed.load()) throw DecodeFailed{};
@@ -38,7 +45,7 @@ bool DecodeJpegWhileResampling(ByteSpan jpeg, Raster& picture, Raster& output, c
     try {
         ResampleRaster(picture, output, filter.WeightFunc, filter.Support, ResampleKernels::Simd, awaitRows);
     } catch (const DecodeFailed&) {}
-    decoder.join();
+    if (decoder.joinable()) decoder.join();
     return !failed.load();
 }
 
