@@ -9,6 +9,7 @@
 #include "engine/Raster.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,15 @@ using ByteSpan = std::span<const std::uint8_t>;
 
 Raster DecodeBmp(ByteSpan data);
 Raster DecodeJpeg(ByteSpan data);
+// JPEG in two steps, so that a caller can work on the top rows while the rest decode: the
+// size from the header, then the decode into raster (sized here when empty, else it must
+// have the picture's size), calling rowsDone(n) on the decoding thread whenever rows
+// 0 .. n - 1 are complete. Errors as DecodeJpeg's.
+struct PictureDimensions {
+    int width, height;
+};
+PictureDimensions JpegDimensions(ByteSpan data);
+void DecodeJpegInto(ByteSpan data, Raster& raster, const std::function<void(int)>& rowsDone);
 Raster DecodePng(ByteSpan data);
 Raster DecodeGif(ByteSpan data);
 Raster DecodeWebp(ByteSpan data);

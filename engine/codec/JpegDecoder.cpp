@@ -17,6 +17,7 @@
 #include "engine/codec/PictureSize.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,7 +37,8 @@ struct JpegDecodeState {
     jpeg_decompress_struct info{};
     JpegErrorHandler errors{};
     jpeg_progress_mgr progress{};
-    Raster raster;
+    Raster* raster = nullptr;  // sized here when it is empty
+    const std::function<void(int)>* rowsDone = nullptr;
     std::vector<JSAMPROW> rows;
     std::unique_ptr<JSAMPLE[]> cmyk;
 
@@ -70,7 +72,8 @@ void CmykRowToBgr(const JSAMPLE* cmyk, int width, bool inverted, std::uint8_t* b
     }
 }
 
-// Runs the library; false when it failed, with the reason in state.errors.message.
+// Runs the library (to the end of the header only without a raster); false when it failed,
+// with the reason in state.errors.message.
 bool RunDecoder(JpegDecodeState& state, ByteSpan data)
 {
     jpeg_decompress_struct& info = state.info;
@@ -84,6 +87,7 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
     jpeg_mem_src(&info, data.data(), data.size());
     jpeg_read_header(&info, TRUE);
     CheckPictureSize(info.image_width, info.image_height, "JPEG");
+    if (!state.raster) return true;
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -93,7 +97,10 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
 
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
-    state.raster = Raster(width, height);
+    Raster& raster = *state.raster;
+    if (raster.Empty()) raster = Raster(width, height);
+    else if (raster.Width() != width || raster.Height() != height)
+        FailJpeg(reinterpret_cast<j_common_ptr>(&info), "size changed");
     const int band = std::max(info.rec_outbuf_height, 1);
     state.rows.resize(static_cast<std::size_t>(band));
     if (cmyk) {
@@ -106,14 +113,15 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
         const int first = static_cast<int>(info.output_scanline);
         const int wanted = std::min(band, height - first);
         if (!cmyk) {
-            for (int i = 0; i < wanted; ++i) state.rows[i] = state.raster.Row(first + i);
+            for (int i = 0; i < wanted; ++i) state.rows[i] = raster.Row(first + i);
         }
         const auto read =
             static_cast<int>(jpeg_read_scanlines(&info, state.rows.data(), static_cast<JDIMENSION>(wanted)));
         if (cmyk) {
             for (int i = 0; i < read; ++i)
-                CmykRowToBgr(state.rows[i], width, info.saw_Adobe_marker, state.raster.Row(first + i));
+                CmykRowToBgr(state.rows[i], width, info.saw_Adobe_marker, raster.Row(first + i));
         }
+        if (state.rowsDone) (*state.rowsDone)(first + read);
     }
     // jpeg_finish_decompress is skipped on purpose: it would only read past the picture,
     // where a damaged tail could fail a file whose pixels are all there.
@@ -124,9 +132,24 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
 
 Raster DecodeJpeg(ByteSpan data)
 {
+    Raster raster;
+    DecodeJpegInto(data, raster, {});
+    return raster;
+}
+
+PictureDimensions JpegDimensions(ByteSpan data)
+{
     JpegDecodeState state;
     if (!RunDecoder(state, data)) throw DecodeError(std::string("JPEG: ") + state.errors.message);
-    return std::move(state.raster);
+    return {static_cast<int>(state.info.image_width), static_cast<int>(state.info.image_height)};
+}
+
+void DecodeJpegInto(ByteSpan data, Raster& raster, const std::function<void(int)>& rowsDone)
+{
+    JpegDecodeState state;
+    state.raster = &raster;
+    if (rowsDone) state.rowsDone = &rowsDone;
+    if (!RunDecoder(state, data)) throw DecodeError(std::string("JPEG: ") + state.errors.message);
 }
 
 }  // namespace selvane

@@ -15,8 +15,6 @@ namespace selvane {
 
 namespace {
 
-using Decoder = Raster (*)(ByteSpan);
-
 std::string LowerCaseExtension(const std::string& path)
 {
     const auto slash = path.rfind('/');
@@ -28,7 +26,7 @@ std::string LowerCaseExtension(const std::string& path)
     return extension;
 }
 
-Decoder DecoderFor(const std::string& path)
+PictureDecoder DecoderFor(const std::string& path)
 {
     const std::string extension = LowerCaseExtension(path);
     if (extension == "bmp") return DecodeBmp;
@@ -59,9 +57,11 @@ struct Descriptor {
     const int value;
 };
 
-class FileBytes {
+}  // namespace
+
+class PictureFile::Contents {
 public:
-    explicit FileBytes(const std::string& path)
+    explicit Contents(const std::string& path)
     {
         // Non-blocking, so that opening a FIFO cannot wait for a writer; it is refused below.
         const Descriptor file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
@@ -95,13 +95,30 @@ private:
     std::size_t size_ = 0;
 };
 
-}  // namespace
+PictureFile::PictureFile(const std::string& path)
+    : decoder_(DecoderFor(path)), contents_(std::make_unique<Contents>(path))
+{}
+
+PictureFile::~PictureFile() = default;
+
+ByteSpan PictureFile::Bytes() const
+{
+    return contents_->Bytes();
+}
+
+bool PictureFile::IsJpeg() const
+{
+    return decoder_ == DecodeJpeg;
+}
+
+Raster PictureFile::Decode() const
+{
+    return decoder_(Bytes());
+}
 
 Raster LoadPicture(const std::string& path)
 {
-    const Decoder decode = DecoderFor(path);
-    const FileBytes file(path);
-    return decode(file.Bytes());
+    return PictureFile(path).Decode();
 }
 
 }  // namespace selvane

@@ -9,6 +9,7 @@
 #include "engine/codec/Decoders.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace selvane {
@@ -16,5 +17,25 @@ namespace selvane {
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 30;
 
 Raster LoadPicture(const std::string& path);
+
+using PictureDecoder = Raster (*)(ByteSpan);
+
+// The same in two steps: the file read whole (with the decoder its extension names), then
+// decoded, for a caller that decodes a JPEG its own way (DecodeJpegInto).
+class PictureFile {
+public:
+    explicit PictureFile(const std::string& path);
+    ~PictureFile();
+
+    ByteSpan Bytes() const;
+    bool IsJpeg() const;
+    Raster Decode() const;
+
+private:
+    class Contents;
+
+    PictureDecoder decoder_;
+    std::unique_ptr<Contents> contents_;
+};
 
 }  // namespace selvane

@@ -2,10 +2,12 @@
 
 #include "engine/codec/JpegEncoder.h"
 #include "engine/codec/PictureLoader.h"
+#include "engine/job/OverlappedDecode.h"
 #include "engine/resample/Resampler.h"
 #include "util/TessaroTPU.h"
 
 #include <new>
+#include <optional>
 #include <sys/stat.h>
 
 namespace selvane {
@@ -38,71 +40,122 @@ std::string OutputPathFor(const std::string& sourcePath, const std::string& outp
     return path.append(".jpg");
 }
 
+namespace {
+
+struct Target {
+    int width, height;
+    std::string path;
+};
+
+// The checks between loading and resampling, for a picture of width x height: the output's
+// size and path when the job goes on to resample. Otherwise the job ends; with a host, what
+// ended it has been logged or shown (and result says whether the batch goes on), without
+// one nothing has, so that a caller can ask before the picture is decoded.
+std::optional<Target> PlanOutput(int width, int height, const std::string& sourcePath,
+                                 const std::string& outputFolder, const JobOptions& options, JobHost* host,
+                                 JobResult& result)
+{
+    if (options.protect && width > kHugeSide && height > kHugeSide) {
+        if (host) host->AppendLog("WARNING! Huge image: " + sourcePath);
+        return std::nullopt;
+    }
+
+    const auto size = ComputeOutputSize(options.size, width, height);
+    if (!size) {
+        if (host) {
+            const double factor = GetResizeFactor(options.size.round, options.size.zecimal);
+            host->ShowError("Invalid \"x\" factor! (" + FormatReal(factor, 2) + ")" +
+                            "\r\nPlease choose a resize factor higher than 1.");
+            host->FocusFactorField();
+            result.ContinueBatch = false;
+        }
+        return std::nullopt;
+    }
+    const auto fits = [](std::int64_t w, std::int64_t h) {
+        return w >= 1 && h >= 1 && w <= kMaxOutputPixels / h;
+    };
+    // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
+    // than the output itself; and a side JPEG cannot hold would only fail after resampling.
+    if (!fits(size->width, size->height) || !fits(size->width, height) || size->width > kMaxJpegSide ||
+        size->height > kMaxJpegSide) {
+        if (host)
+            host->AppendLog("WARNING! Output size out of range (" + std::to_string(size->width) + " x " +
+                            std::to_string(size->height) + "), picture skipped: " + sourcePath);
+        return std::nullopt;
+    }
+
+    std::string outputPath = OutputPathFor(sourcePath, outputFolder, options);
+    if (SameFile(outputPath, sourcePath)) {
+        if (host)
+            host->AppendLog("WARNING! Output would replace its own source (not written): " + outputPath);
+        return std::nullopt;
+    }
+    if (!options.overwrite && FileExists(outputPath)) {
+        if (host) host->AppendLog("WARNING! File already exists (not overwritten): " + outputPath);
+        return std::nullopt;
+    }
+    return Target{static_cast<int>(size->width), static_cast<int>(size->height), std::move(outputPath)};
+}
+
+void WriteOutput(const Raster& output, const Target& target, const JobOptions& options, JobHost& host,
+                 JobResult& result)
+{
+    try {
+        WriteJpegFile(output, options.quality, target.path);
+    } catch (const std::exception&) {
+        host.ShowError("Cannot save file as: " + target.path);
+        host.AppendLog("Cannot save file as: " + target.path);
+        return;
+    }
+    result.SavedPath = target.path;
+}
+
+}  // namespace
+
 JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
                        const JobOptions& options, JobHost& host)
 {
     JobResult result;
-
-    Raster picture;
-    try {
-        picture = LoadPicture(sourcePath);
-    } catch (const DecodeError&) {
+    const FilterEntry& filter = ChosenFilter(options);
+    const auto cannotOpen = [&] {
         host.AppendLog("ERROR! Cannot open picture: " + sourcePath);
         return result;
+    };
+
+    // A JPEG whose checks, known from its header, let the job resample is resampled while it
+    // decodes; the preview and the log still come in the order of a job that decoded first.
+    Raster picture;
+    std::optional<PictureFile> file;
+    std::optional<Target> early;
+    try {
+        file.emplace(sourcePath);
+        if (file->IsJpeg()) {
+            const PictureDimensions dimensions = JpegDimensions(file->Bytes());
+            early = PlanOutput(dimensions.width, dimensions.height, sourcePath, outputFolder, options,
+                               nullptr, result);
+            if (early) picture = Raster(dimensions.width, dimensions.height);
+        }
+        if (!early) picture = file->Decode();
+    } catch (const DecodeError&) {
+        return cannotOpen();
     } catch (const std::bad_alloc&) {
-        host.AppendLog("ERROR! Cannot open picture: " + sourcePath);
+        return cannotOpen();
+    }
+    if (early) {
+        Raster output(early->width, early->height);
+        if (!DecodeJpegWhileResampling(file->Bytes(), picture, output, filter)) return cannotOpen();
+        host.PictureLoaded(picture, options.preview);
+        WriteOutput(output, *early, options, host, result);
         return result;
     }
     host.PictureLoaded(picture, options.preview);
 
-    if (options.protect && picture.Width() > kHugeSide && picture.Height() > kHugeSide) {
-        host.AppendLog("WARNING! Huge image: " + sourcePath);
-        return result;
-    }
-
-    const auto size = ComputeOutputSize(options.size, picture.Width(), picture.Height());
-    if (!size) {
-        const double factor = GetResizeFactor(options.size.round, options.size.zecimal);
-        host.ShowError("Invalid \"x\" factor! (" + FormatReal(factor, 2) + ")" +
-                       "\r\nPlease choose a resize factor higher than 1.");
-        host.FocusFactorField();
-        result.ContinueBatch = false;
-        return result;
-    }
-    const auto fits = [](std::int64_t width, std::int64_t height) {
-        return width >= 1 && height >= 1 && width <= kMaxOutputPixels / height;
-    };
-    // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
-    // than the output itself; and a side JPEG cannot hold would only fail after resampling.
-    if (!fits(size->width, size->height) || !fits(size->width, picture.Height()) ||
-        size->width > kMaxJpegSide || size->height > kMaxJpegSide) {
-        host.AppendLog("WARNING! Output size out of range (" + std::to_string(size->width) + " x " +
-                       std::to_string(size->height) + "), picture skipped: " + sourcePath);
-        return result;
-    }
-
-    const std::string outputPath = OutputPathFor(sourcePath, outputFolder, options);
-    if (SameFile(outputPath, sourcePath)) {
-        host.AppendLog("WARNING! Output would replace its own source (not written): " + outputPath);
-        return result;
-    }
-    if (!options.overwrite && FileExists(outputPath)) {
-        host.AppendLog("WARNING! File already exists (not overwritten): " + outputPath);
-        return result;
-    }
-
-    Raster output(static_cast<int>(size->width), static_cast<int>(size->height));
-    const FilterEntry& filter = ChosenFilter(options);
+    const auto target =
+        PlanOutput(picture.Width(), picture.Height(), sourcePath, outputFolder, options, &host, result);
+    if (!target) return result;
+    Raster output(target->width, target->height);
     ResamplePicture(picture, output, filter.WeightFunc, filter.Support);
-
-    try {
-        WriteJpegFile(output, options.quality, outputPath);
-    } catch (const std::exception&) {
-        host.ShowError("Cannot save file as: " + outputPath);
-        host.AppendLog("Cannot save file as: " + outputPath);
-        return result;
-    }
-    result.SavedPath = outputPath;
+    WriteOutput(output, *target, options, host, result);
     return result;
 }
 

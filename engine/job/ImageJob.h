@@ -4,9 +4,13 @@
 // any earlier output untouched). Every outcome but success leaves a line in the job log or
 // an error box, through the host.
 //
+// A JPEG whose header already shows that the job will resample it is resampled while it
+// decodes, on a second thread (OverlappedDecode.h); the log and the file are those of a job
+// that decoded first, and the preview gets the picture once the resampling is done too.
+//
 // Thread safety: jobs share nothing but the host, so they may run concurrently when the host
-// is safe to call from those threads. Errors from the resampler (exhausted memory) are not
-// caught here: they end the batch.
+// is safe to call from those threads; the host is only called from the job's own thread.
+// Errors from the resampler (exhausted memory) are not caught here: they end the batch.
 #pragma once
 
 #include "engine/job/SizeRules.h"

@@ -2,20 +2,17 @@
 // and chosen at run time. It sums every output byte's taps in list order with one fused
 // multiply-add each, and rounds and clamps alike, so its results are identical to the byte.
 //
-// Vectors run along a row; each tap adds one source row.
+// Vectors run along the output row; each tap adds one row of the rows pass.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/resample/ResampleColumnsSimd.cpp"
-#include <hwy/aligned_allocator.h>
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/highway.h>
 
 #include "engine/resample/ResamplePasses.h"
 #include "engine/resample/SimdBytes-inl.h"
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 HWY_BEFORE_NAMESPACE();
 namespace selvane {
@@ -24,57 +21,47 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 #if HWY_NATIVE_FMA
 
-void ResampleColumnsTarget(const Raster& source, Raster& target, const ContributorLists& lists)
+void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
+                          std::size_t samples, std::uint8_t* out)
 {
     const FloatTag df;
     const std::size_t lanes = hn::Lanes(df);
-    const std::size_t samples = source.Stride();
-    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(lists.MaxTaps()));
-    std::vector<float> weights(rows.size());
-
-    for (int y = 0; y < lists.Count(); ++y) {
-        const auto list = lists.List(y);
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            rows[k] = source.Row(list[k].Pixel);
-            weights[k] = list[k].Weight;
+    std::size_t s = 0;
+    for (; s + 4 * lanes <= samples; s += 4 * lanes) {
+        auto a = hn::Zero(df), b = hn::Zero(df), c = hn::Zero(df), d = hn::Zero(df);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const std::uint8_t* in = rows[k] + s;
+            const auto weight = hn::Set(df, weights[k]);
+            a = hn::MulAdd(LoadBytes(in), weight, a);
+            b = hn::MulAdd(LoadBytes(in + lanes), weight, b);
+            c = hn::MulAdd(LoadBytes(in + 2 * lanes), weight, c);
+            d = hn::MulAdd(LoadBytes(in + 3 * lanes), weight, d);
         }
-        std::uint8_t* out = target.Row(y);
-        std::size_t s = 0;
-        for (; s + 4 * lanes <= samples; s += 4 * lanes) {
-            auto a = hn::Zero(df), b = hn::Zero(df), c = hn::Zero(df), d = hn::Zero(df);
-            for (std::size_t k = 0; k < list.size(); ++k) {
-                const std::uint8_t* in = rows[k] + s;
-                const auto weight = hn::Set(df, weights[k]);
-                a = hn::MulAdd(LoadBytes(in), weight, a);
-                b = hn::MulAdd(LoadBytes(in + lanes), weight, b);
-                c = hn::MulAdd(LoadBytes(in + 2 * lanes), weight, c);
-                d = hn::MulAdd(LoadBytes(in + 3 * lanes), weight, d);
-            }
-            StoreClamped(a, out + s);
-            StoreClamped(b, out + s + lanes);
-            StoreClamped(c, out + s + 2 * lanes);
-            StoreClamped(d, out + s + 3 * lanes);
-        }
-        for (; s + lanes <= samples; s += lanes) {
-            auto a = hn::Zero(df);
-            for (std::size_t k = 0; k < list.size(); ++k)
-                a = hn::MulAdd(LoadBytes(rows[k] + s), hn::Set(df, weights[k]), a);
-            StoreClamped(a, out + s);
-        }
-        for (; s < samples; ++s) {  // the tail, in the scalar passes' arithmetic
-            float sum = 0.0f;
-            for (std::size_t k = 0; k < list.size(); ++k)
-                sum = std::fma(static_cast<float>(rows[k][s]), weights[k], sum);
-            out[s] = ClampToByte(sum);
-        }
+        StoreClamped(a, out + s);
+        StoreClamped(b, out + s + lanes);
+        StoreClamped(c, out + s + 2 * lanes);
+        StoreClamped(d, out + s + 3 * lanes);
+    }
+    for (; s + lanes <= samples; s += lanes) {
+        auto a = hn::Zero(df);
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            a = hn::MulAdd(LoadBytes(rows[k] + s), hn::Set(df, weights[k]), a);
+        StoreClamped(a, out + s);
+    }
+    for (; s < samples; ++s) {  // the tail, in the scalar pass's arithmetic
+        float sum = 0.0f;
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            sum = std::fma(static_cast<float>(rows[k][s]), weights[k], sum);
+        out[s] = ClampToByte(sum);
     }
 }
 
 #else  // no true fused multiply-add on this target, whose emulation would round twice
 
-void ResampleColumnsTarget(const Raster& source, Raster& target, const ContributorLists& lists)
+void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
+                          std::size_t samples, std::uint8_t* out)
 {
-    ResampleColumnsScalar(source, target, lists);
+    ResampleColumnScalar(rows, weights, samples, out);
 }
 
 #endif
@@ -86,11 +73,12 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace selvane {
 
-HWY_EXPORT(ResampleColumnsTarget);
+HWY_EXPORT(ResampleColumnTarget);
 
-void ResampleColumnsSimd(const Raster& source, Raster& target, const ContributorLists& lists)
+void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
+                        std::size_t samples, std::uint8_t* out)
 {
-    HWY_DYNAMIC_DISPATCH(ResampleColumnsTarget)(source, target, lists);
+    HWY_DYNAMIC_DISPATCH(ResampleColumnTarget)(rows, weights, samples, out);
 }
 
 }  // namespace selvane

@@ -3,25 +3,84 @@
 #include "engine/resample/Contributors.h"
 #include "engine/resample/ResamplePasses.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 namespace selvane {
 
+namespace {
+
+constexpr int kBand = RowsPass::kBandRows;
+
+// The rows pass runs a band of source rows ahead of the columns pass, into a ring of
+// intermediate rows (row r in slot r mod the ring's size), so that its rows are read back
+// while they are still in the cache and the whole intermediate raster never exists. The ring
+// must hold every row from the lowest one that the current or a later output row reads up
+// to the last row produced; this works out how many that is at most.
+int RingRows(const ContributorLists& lists, int sourceHeight)
+{
+    const int count = lists.Count();
+    std::vector<int> lowestStillRead(static_cast<std::size_t>(count) + 1, std::numeric_limits<int>::max());
+    for (int y = count - 1; y >= 0; --y) {
+        int lowest = lowestStillRead[static_cast<std::size_t>(y) + 1];
+        for (const Contributor& tap : lists.List(y)) lowest = std::min(lowest, tap.Pixel);
+        lowestStillRead[static_cast<std::size_t>(y)] = lowest;
+    }
+    int produced = 0, ring = kBand;  // a band never shares a slot with itself
+    for (int y = 0; y < count; ++y) {
+        for (const Contributor& tap : lists.List(y))
+            while (produced <= tap.Pixel) produced = std::min(produced + kBand, sourceHeight);
+        ring = std::max(ring, produced - std::min(lowestStillRead[static_cast<std::size_t>(y)], produced));
+    }
+    return std::min(ring, std::max(sourceHeight, kBand));
+}
+
+}  // namespace
+
 void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
-                    ResampleKernels kernels)
+                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
 {
     const int width = destination.Width();
     const int height = destination.Height();
     if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
     if (width < 1 || height < 1) return;
 
-    Raster intermediate(width, source.Height());
-    {
-        const ContributorLists columns(source.Width(), width, filter, support);
-        if (kernels == ResampleKernels::Simd) ResampleRowsSimd(source, intermediate, columns);
-        else ResampleRowsScalar(source, intermediate, columns);
-    }
+    const bool simd = kernels == ResampleKernels::Simd;
+    const ContributorLists columns(source.Width(), width, filter, support);
     const ContributorLists rows(source.Height(), height, filter, support);
-    if (kernels == ResampleKernels::Simd) ResampleColumnsSimd(intermediate, destination, rows);
-    else ResampleColumnsScalar(intermediate, destination, rows);
+    const auto rowsPass =
+        simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
+    const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
+
+    const int ringRows = RingRows(rows, source.Height());
+    Raster ring(width, ringRows);
+    const auto slot = [&](int row) { return ring.Row(row % ringRows); };
+
+    int produced = 0;
+    std::vector<const std::uint8_t*> taps(static_cast<std::size_t>(rows.MaxTaps()));
+    std::vector<float> weights(taps.size());
+    for (int y = 0; y < height; ++y) {
+        const auto list = rows.List(y);
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            while (produced <= list[k].Pixel) {
+                const int band = std::min(kBand, source.Height() - produced);
+                if (awaitRows) awaitRows(produced + band);
+                const std::uint8_t* in[kBand];
+                std::uint8_t* out[kBand];
+                for (int r = 0; r < band; ++r) {
+                    in[r] = source.Row(produced + r);
+                    out[r] = slot(produced + r);
+                }
+                rowsPass->Resample(in, out, band);
+                produced += band;
+            }
+            taps[k] = slot(list[k].Pixel);
+            weights[k] = list[k].Weight;
+        }
+        resampleColumn(std::span(taps.data(), list.size()), std::span(weights.data(), list.size()),
+                       destination.Stride(), destination.Row(y));
+    }
 }
 
 }  // namespace selvane

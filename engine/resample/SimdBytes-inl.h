@@ -23,14 +23,17 @@ namespace hn = hwy::HWY_NAMESPACE;
 using FloatTag = hn::ScalableTag<float>;
 using ByteTag = hn::Rebind<std::uint8_t, FloatTag>;
 using IntTag = hn::Rebind<std::int32_t, FloatTag>;
+using WordTag = hn::Rebind<std::uint32_t, FloatTag>;
 
-// Clamp to 0 .. 255 and round ties to even, as ClampToByte does; rounding first gives the
-// same bytes, since 255 < s <= 255.5 rounds to at most 256 and -0.5 <= s < 0 to zero.
+// Clamp to 0 .. 255, then round ties to even: the same bytes as ClampToByte, which rounds
+// first. Adding 1.5 x 2^23 rounds (in the default mode) and leaves the integer in the low
+// bits of the float, where the narrowing picks it up.
 HWY_INLINE void StoreClamped(hn::Vec<FloatTag> sum, std::uint8_t* out)
 {
     const FloatTag df;
-    const hn::Vec<FloatTag> clamped = hn::Min(hn::Max(hn::Round(sum), hn::Zero(df)), hn::Set(df, 255.0f));
-    hn::StoreU(hn::DemoteTo(ByteTag(), hn::ConvertTo(IntTag(), clamped)), ByteTag(), out);
+    const hn::Vec<FloatTag> clamped = hn::Min(hn::Max(sum, hn::Zero(df)), hn::Set(df, 255.0f));
+    const auto rounded = hn::BitCast(WordTag(), hn::Add(clamped, hn::Set(df, 12582912.0f)));
+    hn::StoreU(hn::U8FromU32(rounded), ByteTag(), out);
 }
 
 HWY_INLINE hn::Vec<FloatTag> LoadBytes(const std::uint8_t* in)

@@ -195,10 +195,10 @@ TEST_F(ResizeCommand, RunningOutOfMemoryEndsTheBatchWithAMessage)
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's shadow memory does not fit under the limit";
 #endif
-    // A 7000 x 7000 picture magnified 1.5 times needs far more than 600 MB.
+    // A 7000 x 7000 picture magnified twice needs far more than 600 MB.
     WriteJpegFile(Raster(7000, 7000), 50, Path("big.jpg"));
     const CommandResult result =
-        RunResize("--jobs 1 --rule increase --factor 1.5 '" + Path("big.jpg") + "' '" + Path("big.jpg") + "'",
+        RunResize("--jobs 1 --rule increase --factor 2 '" + Path("big.jpg") + "' '" + Path("big.jpg") + "'",
                   "ulimit -v 600000; ");
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.output.find("selvane-resize: not enough memory to go on; batch ended\n"),

@@ -1,12 +1,18 @@
 #include "engine/job/ImageJob.h"
+#include "engine/codec/JpegEncoder.h"
+#include "engine/codec/JpegErrorHandler.h"
 #include "engine/codec/PictureLoader.h"
 #include "engine/job/BatchJob.h"
+#include "engine/resample/Resampler.h"
+#include "PictureFixtures.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace selvane {
 namespace {
@@ -86,6 +92,66 @@ TEST_F(ImageJob, LogsAPictureItCannotOpenAndKeepsThePreview)
     EXPECT_EQ(host.log, std::vector<std::string>{"ERROR! Cannot open picture: " + Path("broken.png")});
     EXPECT_EQ(host.previewWidth, 0);
     EXPECT_FALSE(std::filesystem::exists(Output() + "broken.jpg"));
+}
+
+std::vector<char> FileContents(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A JPEG is resampled while it decodes; the file must be the one of decoding first.
+TEST_F(ImageJob, WritesAJpegSourceAsIfItHadDecodedItFirst)
+{
+    WriteJpegFile(RandomRaster(203, 157, 2), 90, Path("photo.jpg"));
+    const Raster picture = LoadPicture(Path("photo.jpg"));
+    for (const double factor : {2.0, 2.5}) {
+        host.options.size.rule = factor == 2.0 ? ResizeRule::Decrease : ResizeRule::Increase;
+        host.options.size.round = static_cast<int>(factor);
+        host.options.size.zecimal = factor == 2.0 ? 0 : 5;
+        const JobResult result = Run("photo.jpg");
+        ASSERT_EQ(result.SavedPath, Output() + "photo.jpg");
+        const Raster written = LoadPicture(result.SavedPath);
+        Raster expected(written.Width(), written.Height());
+        const FilterEntry& filter = FilterTable[kDefaultFilterIndex];
+        ResampleRaster(picture, expected, filter.WeightFunc, filter.Support);
+        WriteJpegFile(expected, host.options.quality, Path("expected.jpg"));
+        EXPECT_EQ(FileContents(result.SavedPath), FileContents(Path("expected.jpg"))) << factor;
+    }
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ(host.previewWidth, 203);
+}
+
+// Grey, one block wide and kBlocks high with a restart marker after every block; the markers
+// after the first 40 blocks are all renumbered alike, so that the decoder gives up (past
+// kMaxJpegWarnings) only after 320 rows have come out and been resampled.
+std::vector<std::uint8_t> FailingAfterItsFirstRows()
+{
+    constexpr int kBlocks = 2000;
+    static_assert(kBlocks - 40 > kMaxJpegWarnings);
+    std::vector<std::uint8_t> bytes = test::JpegFixture{.width = 8,
+                                                        .height = 8 * kBlocks,
+                                                        .colourSpace = JCS_GRAYSCALE,
+                                                        .components = 1,
+                                                        .samples = test::FileBytes(64 * kBlocks, 90),
+                                                        .restartInterval = 1}
+                                          .Bytes();
+    int markers = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] >= 0xD0 && bytes[i + 1] <= 0xD7 && ++markers > 40)
+            bytes[i + 1] = 0xD4;
+    return bytes;
+}
+
+TEST_F(ImageJob, LogsAJpegThatFailsPartWayAndWritesNothing)
+{
+    WriteBytes(Path("damaged.jpg"), FailingAfterItsFirstRows());
+    const JobResult result = Run("damaged.jpg");
+    EXPECT_TRUE(result.SavedPath.empty());
+    EXPECT_TRUE(result.ContinueBatch);
+    EXPECT_EQ(host.log, std::vector<std::string>{"ERROR! Cannot open picture: " + Path("damaged.jpg")});
+    EXPECT_EQ(host.previewWidth, 0);
+    EXPECT_FALSE(std::filesystem::exists(Output() + "damaged.jpg"));
 }
 
 TEST_F(ImageJob, RefusesAFactorOfOneAndEndsTheBatch)
