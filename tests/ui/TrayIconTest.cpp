@@ -5,9 +5,12 @@
 #include "MainFormFixture.h"
 
 #include "tests/support/CaseName.h"
+#include "ui/SessionEnd.h"
 #include "ui/widgets/TrayIcon.h"
 
 #include <QAction>
+
+#include <csignal>
 
 namespace selvane::test {
 namespace {
@@ -70,6 +73,21 @@ TEST_F(TrayIconTest, ExitFromTheTrayClosesAndLeavesNoIcon)
     EXPECT_TRUE(form.IsClosed());
     EXPECT_FALSE(form.TrayIcon->IconVisible());
     EXPECT_EQ(ReadSettings()["WindowState/Maximized"], "0");
+}
+
+TEST_F(TrayIconTest, TheSessionsEndFromTheTrayEndsTheProgramAsExitDoes)
+{
+    TMainForm& form = StartWithTray(true, true);
+    TSessionEndWatcher sessionEnd;
+    QObject::connect(&sessionEnd, &TSessionEndWatcher::EndRequested, &form, [&form] { form.EndSession(); });
+    Minimise();
+    ASSERT_TRUE(WaitUntil([&] { return form.TrayIcon->InTray(); }));
+
+    raise(SIGTERM);
+
+    EXPECT_TRUE(WaitUntil([&] { return form.IsClosed(); }));
+    EXPECT_FALSE(form.TrayIcon->InTray());
+    EXPECT_FALSE(form.TrayIcon->IconVisible());
 }
 
 struct OrdinaryMinimiseCase {

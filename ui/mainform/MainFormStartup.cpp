@@ -75,6 +75,9 @@ void TMainForm::EndSession()
     // Saved first, so that the settings survive even when the close has to wait for a
     // running batch and the session does not wait that long.
     RunReportingErrors([this] { SaveSettingsOnce(); });
+    // As Exit does: a window in the tray comes back first, or closing it (hidden) would
+    // end nothing, and the icon would stay.
+    TrayIcon->RestoreFromTray();
     close();
 }
 
