@@ -180,9 +180,17 @@ TEST_F(MainFormSettingsTest, AFileWithoutAPageOpensOnTheHiddenPage)
     EXPECT_EQ(form.PageControl->currentWidget(), form.tabThumb);
     EXPECT_TRUE(form.lblNotAvailable->isVisible());
     EXPECT_EQ(form.lblNotAvailable->text(), "Not available yet.");
+    // Nothing of the hidden tab is drawn: the first tab looks as it does when another page
+    // far from it is current.
+    QTabBar* tabs = form.PageControl->tabBar();
+    const QRect firstTab = tabs->tabRect(0).united(QRect(0, 0, 1, tabs->height()));
+    const QImage withHiddenCurrent = tabs->grab(firstTab).toImage();
+    form.PageControl->setCurrentWidget(form.tabLog);
+    const QImage withLogCurrent = tabs->grab(firstTab).toImage();
+    EXPECT_EQ(withHiddenCurrent, withLogCurrent);
+    form.PageControl->setCurrentWidget(form.tabThumb);
 
     // Clicking a tab leaves the hidden page, which has no tab to come back by.
-    QTabBar* tabs = form.PageControl->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
     EXPECT_EQ(form.PageControl->currentWidget(), form.tabLog);
     EXPECT_FALSE(tabs->isTabVisible(1));

@@ -71,7 +71,10 @@ TSpinField* MakeSpinField(QWidget* parent, int minValue, int maxValue, int incre
 void TMainForm::BuildThumbPage()
 {
     tabThumb = new QWidget;
-    PageControl->addTab(tabThumb, QStringLiteral("Thumb generator"));
+    // The tab bar still draws the current tab's caption when that tab is hidden, as a
+    // fragment above the tab row; so the hidden tab has none, and the page keeps its name.
+    tabThumb->setAccessibleName(QStringLiteral("Thumb generator"));
+    PageControl->addTab(tabThumb, QString());
     PageControl->setTabVisible(PageControl->indexOf(tabThumb), false);
     lblNotAvailable = new QLabel(QStringLiteral("Not available yet."), tabThumb);
     lblNotAvailable->move(221, 181);
