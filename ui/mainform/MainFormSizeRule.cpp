@@ -44,7 +44,7 @@ void TMainForm::ResizeTypeChanged()
     QRadioButton* sideRule = radSameWidth->isChecked()    ? radSameWidth
                              : radSameHeight->isChecked() ? radSameHeight
                                                           : nullptr;
-    if (sideRule) spnWH->move(spnWH->x(), sideRule->y() + (sideRule->height() - spnWH->height()) / 2);
+    if (sideRule) spnWH->move(spnWH->x(), sideRule->y());
     spnWH->setVisible(sideRule != nullptr);
 }
 
