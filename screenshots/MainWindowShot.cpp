@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -52,6 +53,15 @@ int main(int argc, char** argv)
     const char* names[] = {"beach.jpg", "harbour.jpg", "market.jpg", "sunset.jpg", "village.jpg"};
     int hue = 0;
     for (const char* name : names) WritePicture(pictures + name, 640, 480, hue += 40);
+    // A folder of today holds the newer formats too: real files of the test corpus.
+    const std::pair<const char*, const char*> others[] = {
+        {"heif/derived/hevc-10bit.heic", "phone.heic"},
+        {"webp/derived/anim-2-frames.webp", "download.webp"},
+        {"tiff/derived/cmyk8-lzw.tif", "scan.tif"},
+        {"avif/derived/lossless-8bit.avif", "camera.avif"},
+        {"jxl/derived/grey-lossy.jxl", "export.jxl"}};
+    for (const auto& [corpusFile, name] : others)
+        std::filesystem::copy_file(std::filesystem::path(SELVANE_TESTDATA_DIR) / corpusFile, pictures + name);
 
     session.WriteSettings(
         "[WindowState]\nLast_used_tab=0\n[Updates]\nspnAutoUpdate=0\n[Settings]\nLastPath=" + pictures +
@@ -62,11 +72,11 @@ int main(int argc, char** argv)
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
 
-    // Three pictures selected, the last one by a click that previews it, as a person would
-    // leave them before pressing F9.
+    // Pictures of several formats selected beside the first (which the start selects), the
+    // last one by a Ctrl-click that previews it, as a person would leave them before F9.
     auto* list = form.FileList;
-    for (int row : {0, 3}) list->SetItemSelected(row, true);
-    const QRect item = list->visualRect(list->model()->index(1, 0));
+    for (int row : {1, 6}) list->SetItemSelected(row, true);
+    const QRect item = list->visualRect(list->model()->index(4, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, item.center());
 
     if (!form.grab().save(output)) return 1;
