@@ -8,6 +8,7 @@
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/TrayIcon.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -233,6 +234,25 @@ TEST_F(WindowOptionsTest, SkinOnAtStartGoesAtOnceWhenUnchecked)
     EXPECT_EQ(qApp->styleSheet(), before);
     QTest::mouseClick(form.chkSkins, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     EXPECT_EQ(qApp->styleSheet(), before);
+}
+
+// The standard look comes back as the window was designed: the same font, whole captions.
+TEST_F(WindowOptionsTest, UncheckingTheSkinKeepsTheDesignFontAndWholeCaptions)
+{
+    WriteSettings("[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\nchkSkins=1\n");
+    TMainForm& form = StartShown();
+    QTest::mouseClick(form.chkSkins, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ASSERT_FALSE(form.chkSkins->isChecked());
+
+    for (QAbstractButton* caption : std::initializer_list<QAbstractButton*>{
+             form.radHintsOff, form.chkAutoStartUp, form.chkProtect, form.chkAddFltName, form.chkOverwrite}) {
+        EXPECT_EQ(caption->font().pointSizeF(), 8.0) << caption->objectName().toStdString();
+        EXPECT_GE(caption->width(), caption->sizeHint().width()) << caption->objectName().toStdString();
+    }
+    for (QLabel* label : {form.Label5, form.lblQuality1}) {
+        EXPECT_EQ(label->font().pointSizeF(), 8.0) << label->objectName().toStdString();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+    }
 }
 
 TEST_F(WindowOptionsTest, SkinOffAtStartStaysOffWhenChecked)

@@ -66,7 +66,14 @@ void TMainForm::spnOpacityChange()
 void TMainForm::chkSkinsClick()
 {
     // Checking waits for the next start; unchecking takes the skin away at once.
-    if (!chkSkins->isChecked() && SkinManager) SkinManager->SetActive(false);
+    if (!chkSkins->isChecked() && SkinManager) {
+        SkinManager->SetActive(false);
+        // Taking the style sheet away gives every control the application's font again;
+        // the window's own design font must reach them anew.
+        const QFont design = font();
+        setFont(QFont());
+        setFont(design);
+    }
 }
 
 void TMainForm::ApplySkinAtStart()
