@@ -10,6 +10,7 @@
 #include "source/ShowingErrors.h"
 #include "util/TessaroTPU.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +19,9 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSplitter>
+#include <QStyle>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace selvane {
@@ -33,8 +36,16 @@ QPushButton* ShortcutButton(const QString& text, const QString& hint, GlyphId gl
     auto* button = new QPushButton(QIcon(QPixmap::fromImage(Glyph(glyph))), text);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setFixedSize(70, 21);
     button->setIconSize(QSize(16, 15));
+    button->setFixedHeight(21);
+    // The designed width, unless the application's style sheet pads buttons so that the
+    // caption would be cut.
+    int width = 70;
+    if (!qApp->styleSheet().isEmpty()) {
+        button->ensurePolished();
+        width = std::max(width, button->sizeHint().width());
+    }
+    button->setFixedWidth(width);
     button->setAutoDefault(false);
     return button;
 }
@@ -84,9 +95,12 @@ void TSelectDirDlg::BuildForm()
     form->addWidget(pnlTop);
     form->addWidget(Splitter, 1);
     form->addWidget(pnlBottom);
-    // The rows the form was designed with; set once the lists have taken the form's font.
-    DirList->SetItemHeight(17);
-    FileList->SetItemHeight(13);
+    // Every control keeps the dialog's own font, also under an application style sheet,
+    // which would otherwise give them the application's.
+    for (QWidget* child : findChildren<QWidget*>()) child->setFont(font());
+    // The rows the form was designed with, or taller when the font needs it.
+    DirList->SetItemHeight(std::max(17, DirList->fontMetrics().height()));
+    FileList->SetItemHeight(std::max(13, FileList->fontMetrics().height()));
 
     ConnectControls();
 }
@@ -134,9 +148,13 @@ void TSelectDirDlg::BuildFileList()
     FileList = Named(new TFileListBox, "FileList");
     FileList->setSelectionMode(QAbstractItemView::NoSelection);
     FileList->setFocusPolicy(Qt::NoFocus);
+    // The system's disabled-text grey: the style's own palette, not the application's,
+    // which a look may have changed.
     QPalette grey = FileList->palette();
+    const QColor disabledText =
+        QApplication::style()->standardPalette().color(QPalette::Disabled, QPalette::Text);
     for (const auto group : {QPalette::Active, QPalette::Inactive})
-        grey.setColor(group, QPalette::Text, grey.color(QPalette::Disabled, QPalette::Text));
+        grey.setColor(group, QPalette::Text, disabledText);
     FileList->setPalette(grey);
     DirList->SetFileList(FileList);
 }
