@@ -27,7 +27,8 @@ TEST_P(FolderDialogSkinTest, LooksAsDesigned)
 {
     TSkinManager skin;
     skin.SetActive(GetParam());
-    const QColor systemGrey = QApplication::style()->standardPalette().color(QPalette::Disabled, QPalette::Text);
+    const QColor systemGrey =
+        QApplication::style()->standardPalette().color(QPalette::Disabled, QPalette::Text);
     TestSandbox::WriteFile(sandbox_.Root() / "files/damaged_jpg.jpg", "x");
     const auto dialog = std::make_unique<TSelectDirDlg>();
     dialog->SetDirectory((sandbox_.Root() / "files").string());

@@ -2,6 +2,7 @@
 // commands, with real typing and clicks.
 #include "MainFormFixture.h"
 
+#include "source/FilterComboBox.h"
 #include "ui/mainform/StartPaths.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/WidgetLook.h"
@@ -13,6 +14,8 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 
 namespace selvane::test {
@@ -26,6 +29,25 @@ std::vector<int> SelectedRows(const TMainForm& form)
     for (int row = 0; row < form.FileList->ItemCount(); ++row)
         if (form.FileList->ItemSelected(row)) rows.push_back(row);
     return rows;
+}
+
+TEST_F(MainFormSourceTest, TheFilterBoxShowsItsFirstEntryWhole)
+{
+    WriteQuietSettings(MakePictures("photos", {}));
+    TMainForm& form = StartShown();
+    form.resize(874, form.height());  // the designed width
+    QCoreApplication::processEvents();
+    TFilterComboBox* box = form.FilterCombo;
+    ASSERT_EQ(box->currentIndex(), 0);
+
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    const QRect textArea =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    EXPECT_GE(textArea.width(), box->fontMetrics().horizontalAdvance(box->itemText(0)));
+    EXPECT_EQ(box->geometry().right(), 868);  // where it was designed, 641 + 228 - 1
+    EXPECT_LT(form.btnBrowse->geometry().right(), box->x());
+    EXPECT_LT(form.edtPath->geometry().right(), form.btnBrowse->x());
 }
 
 TEST_F(MainFormSourceTest, TypingAPathCharacterByCharacterListsTheFolder)

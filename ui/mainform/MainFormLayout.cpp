@@ -34,9 +34,11 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace selvane {
@@ -59,6 +61,23 @@ QAction* MakeAction(QObject* owner, const char* caption, const QKeySequence& sho
     auto* action = new QAction(QString::fromLatin1(caption), owner);
     action->setShortcut(shortcut);
     return action;
+}
+
+// The caption of a filter's first entry ("caption|mask|caption|mask...").
+QString FirstCaption(const char* filter)
+{
+    return QString::fromLatin1(filter).section(QLatin1Char('|'), 0, 0);
+}
+
+// The width a combo box needs to show text whole, as its style draws it.
+int FilterBoxWidthFor(QComboBox* box, const QString& text)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.currentText = text;
+    const QFontMetrics metrics = box->fontMetrics();
+    const QSize content(metrics.horizontalAdvance(text), metrics.height());
+    return box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, box).width();
 }
 
 }  // namespace
@@ -248,8 +267,13 @@ void TMainForm::BuildHeader()
     SetHint(btnBrowse, kPathHint);
 
     FilterCombo = new TFilterComboBox(pnlHeader);
-    FilterCombo->setGeometry(641, 28, 228, 24);
     SetHint(FilterCombo, "Select which type of pictures you want to process");
+    // Wide enough for its first entry in the window's font, its right edge where it was
+    // designed; what it needs beyond the designed 228 pixels the path edit gives up.
+    const int grow = std::max(0, FilterBoxWidthFor(FilterCombo, FirstCaption(kPictureFilter)) - 228);
+    FilterCombo->setGeometry(641 - grow, 28, 228 + grow, 24);
+    btnBrowse->move(btnBrowse->x() - grow, btnBrowse->y());
+    edtPath->resize(edtPath->width() - grow, edtPath->height());
 
     InternetLabel = new TInternetLabel(pnlHeader);
     InternetLabel->setText(QStringLiteral("www"));
