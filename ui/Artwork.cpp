@@ -58,6 +58,17 @@ void PaintSky(QPainter& painter, const QRect& area)
     painter.fillRect(area, sky);
 }
 
+void PaintText(QPainter& painter, const QRectF& area, int flags, const QString& text, int pixelSize,
+               bool bold, const QColor& colour)
+{
+    QFont face(QStringLiteral("Sans Serif"));
+    face.setPixelSize(pixelSize);
+    face.setBold(bold);
+    painter.setFont(face);
+    painter.setPen(colour);
+    painter.drawText(area, flags, text);
+}
+
 QImage MakeBanner()
 {
     QImage banner(kBannerWidth, kBannerHeight, QImage::Format_RGB32);
@@ -68,26 +79,12 @@ QImage MakeBanner()
 
     DrawResizeMotif(painter, QRectF(24, 24, 128, 128));
 
-    QFont title(QStringLiteral("Sans Serif"));
-    title.setPixelSize(30);
-    title.setBold(true);
-    painter.setFont(title);
-    painter.setPen(kDeepGreen);
-    painter.drawText(QRectF(160, 36, 176, 80), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                     QStringLiteral("Selvane"));
-    QFont subtitle = title;
-    subtitle.setPixelSize(19);
-    subtitle.setBold(false);
-    painter.setFont(subtitle);
-    painter.drawText(QRectF(160, 84, 176, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     QStringLiteral("Image Resizer"));
-
-    QFont note = subtitle;
-    note.setPixelSize(13);
-    painter.setFont(note);
-    painter.setPen(QColor(70, 90, 70));
-    painter.drawText(QRectF(16, 172, kBannerWidth - 32, 40), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("Choose pictures on the left, then press F9"));
+    PaintText(painter, QRectF(160, 36, 176, 80), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+              QStringLiteral("Selvane"), 30, true, kDeepGreen);
+    PaintText(painter, QRectF(160, 84, 176, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+              QStringLiteral("Image Resizer"), 19, false, kDeepGreen);
+    PaintText(painter, QRectF(16, 172, kBannerWidth - 32, 40), Qt::AlignCenter | Qt::TextWordWrap,
+              QStringLiteral("Choose pictures on the left, then press F9"), 13, false, QColor(70, 90, 70));
     return banner;
 }
 

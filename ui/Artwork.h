@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QString>
 
 namespace selvane {
 
@@ -18,5 +19,10 @@ QIcon MakeApplicationIcon();
 
 // The pale sky behind the banner and the about box, fading from sand to green downwards.
 void PaintSky(QPainter& painter, const QRect& area);
+
+// Text in the pictures' sans-serif face, pixelSize pixels high, in colour, laid into area
+// with Qt's alignment and wrapping flags.
+void PaintText(QPainter& painter, const QRectF& area, int flags, const QString& text, int pixelSize,
+               bool bold, const QColor& colour);
 
 }  // namespace selvane

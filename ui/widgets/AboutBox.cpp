@@ -31,28 +31,16 @@ QImage MakeAboutPicture()
     painter.fillRect(QRect(0, 70, kAboutWidth, 110), QColor(46, 84, 62));
     painter.drawPixmap(QRect(24, 83, 84, 84), MakeApplicationIcon().pixmap(48, 48));
 
-    QFont title(QStringLiteral("Sans Serif"));
-    title.setPixelSize(40);
-    title.setBold(true);
-    painter.setFont(title);
-    painter.setPen(QColor(238, 232, 214));
-    painter.drawText(QRect(124, 70, kAboutWidth - 140, 70), Qt::AlignLeft | Qt::AlignBottom,
-                     QStringLiteral("Selvane"));
-    QFont subtitle = title;
-    subtitle.setPixelSize(24);
-    subtitle.setBold(false);
-    painter.setFont(subtitle);
-    painter.setPen(QColor(255, 120, 0));
-    painter.drawText(QRect(124, 140, kAboutWidth - 140, 36), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("Image Resizer"));
-
-    QFont small = subtitle;
-    small.setPixelSize(13);
-    painter.setFont(small);
-    painter.setPen(QColor(46, 84, 62));
-    painter.drawText(QRect(23, 240, kAboutWidth - 46, 100), Qt::AlignLeft | Qt::TextWordWrap,
-                     QStringLiteral("Batch resizing of JPEG, PNG, GIF and BMP pictures with seven resampling "
-                                    "filters, from a shrink by ten times to a common width and height."));
+    PaintText(painter, QRect(124, 70, kAboutWidth - 140, 70), Qt::AlignLeft | Qt::AlignBottom,
+              QStringLiteral("Selvane"), 40, true, QColor(238, 232, 214));
+    PaintText(painter, QRect(124, 140, kAboutWidth - 140, 36), Qt::AlignLeft | Qt::AlignTop,
+              QStringLiteral("Image Resizer"), 24, false, QColor(255, 120, 0));
+    PaintText(
+        painter, QRect(23, 240, kAboutWidth - 46, 100), Qt::AlignLeft | Qt::TextWordWrap,
+        QStringLiteral("Batch resizing of JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC and JPEG XL pictures "
+                       "with seven resampling filters, from a shrink by ten times to a common width and "
+                       "height."),
+        13, false, QColor(46, 84, 62));
     return picture;
 }
 
