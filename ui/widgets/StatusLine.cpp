@@ -1,7 +1,6 @@
 #include "ui/widgets/StatusLine.h"
 
 #include <QFontMetrics>
-#include <QRegularExpression>
 
 namespace selvane {
 
@@ -15,7 +14,7 @@ TStatusLine::TStatusLine(QWidget* parent) : QLabel(parent)
 void TStatusLine::SetLine(const QString& text)
 {
     line_ = text;
-    line_.replace(QRegularExpression(QStringLiteral("\r\n|\r|\n")), QStringLiteral(" "));
+    line_.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace('\r', ' ').replace('\n', ' ');
     Show();
 }
 
