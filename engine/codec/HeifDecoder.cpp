@@ -3,7 +3,8 @@
 // mirroring) applied by libheif, as every viewer shows it. libheif parses the whole box
 // structure first; the primary image's size, as it will be after those transformations, is
 // then checked against the pixel cap before any image data is decoded. libheif's own limit
-// on each side stays at its default (32768), and it decodes on the calling thread.
+// on each side keeps its default (32768) while it reads the file and is then lowered to the
+// declared size; it decodes on the calling thread.
 //
 // - 8-bit pictures come out of libheif as interleaved red, green, blue and are reordered
 //   into the raster; deeper ones (10, 12 bits) come out as 16-bit samples and are reduced
@@ -13,6 +14,7 @@
 #include "engine/codec/PictureSize.h"
 #include "engine/codec/SampleDepth.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
@@ -22,6 +24,9 @@
 namespace selvane {
 
 namespace {
+
+// libheif's default limit on each side of a picture.
+constexpr int kLibraryLimit = 32768;
 
 struct ContextFree {
     void operator()(heif_context* context) const noexcept { heif_context_free(context); }
@@ -94,8 +99,17 @@ Raster DecodeHeif(ByteSpan data)
     Check(heif_context_get_primary_image_handle(context.get(), &primary), "no primary image");
     const std::unique_ptr<heif_image_handle, HandleFree> handle(primary);
     CheckPictureSize(heif_image_handle_get_width(primary), heif_image_handle_get_height(primary), "HEIF");
-    CheckPictureSize(heif_image_handle_get_ispe_width(primary), heif_image_handle_get_ispe_height(primary),
-                     "HEIF");
+    const int ispeWidth = heif_image_handle_get_ispe_width(primary);
+    const int ispeHeight = heif_image_handle_get_ispe_height(primary);
+    CheckPictureSize(ispeWidth, ispeHeight, "HEIF");
+    // A grid or overlay image takes its canvas size from its own item data, not from the
+    // size checked above, and libheif allocates that canvas before anything can compare the
+    // two: its per-side limit, lowered towards the declared size, refuses a far larger canvas
+    // first. The limit also holds each coded tile, which may exceed the declared size by its
+    // coding blocks (up to 64 pixels) and by the part of an edge tile the canvas cuts off.
+    const int declaredSide = std::max({ispeWidth, ispeHeight, heif_image_handle_get_width(primary),
+                                       heif_image_handle_get_height(primary)});
+    heif_context_set_maximum_image_size_limit(context.get(), std::min(2 * declaredSide + 64, kLibraryLimit));
 
     const bool deep = heif_image_handle_get_luma_bits_per_pixel(primary) > 8;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());

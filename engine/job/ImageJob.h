@@ -30,6 +30,10 @@ struct JobOptions {
     bool addFilterName = false;             // chkAddFltName
     int filterIndex = kDefaultFilterIndex;  // cmbResampleQ; outside 0 .. 6 means B-Spline
     bool overwrite = true;                  // chkOverwrite
+    bool autoOrient = true;                 // chkAutoOrient: turn the picture as its EXIF says
+    bool toSrgb = false;                    // chkToSrgb: convert colours to sRGB, drop the profile
+    bool keepMetadata = true;               // chkKeepMetadata: carry EXIF and XMP to the output
+    bool stripGps = false;                  // chkStripGps: leave the location out of them
 };
 
 struct JobResult {
