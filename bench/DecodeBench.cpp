@@ -2,7 +2,7 @@
 // image job uses. The pictures are made by bench/decode-pictures (the same 12-megapixel
 // photo in every format); the folder is the one argument left after Google Benchmark's own.
 // Usage: selvane-decode-bench [--benchmark_...] FOLDER
-#include "engine/codec/Decoders.h"
+#include "engine/codec/PictureLoader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 struct Format {
     const char* file;
-    selvane::Raster (*decode)(selvane::ByteSpan);
+    selvane::PictureDecoder decode;
 };
 
 // Baseline JPEG first: the figure the others are compared with.
@@ -31,7 +31,8 @@ const Format kFormats[] = {
 void Decode(benchmark::State& state, const std::vector<std::uint8_t>& bytes, const Format& format)
 {
     for (auto _ : state) {
-        selvane::Raster picture = format.decode(bytes);
+        selvane::PictureMetadata metadata;  // as the image job decodes
+        selvane::Raster picture = format.decode(bytes, &metadata);
         benchmark::DoNotOptimize(picture.Data());
     }
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;

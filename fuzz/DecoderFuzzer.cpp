@@ -1,5 +1,5 @@
-// libFuzzer target for one picture decoder, called exactly as LoadPicture calls it: the
-// whole input as the file's bytes. The decoder is picked at build time by
+// libFuzzer target for one picture decoder, called exactly as the image job calls it: the
+// whole input as the file's bytes, the metadata read too. The decoder is picked at build time by
 // SELVANE_FUZZ_DECODER (DecodeBmp, DecodeJpeg, DecodePng, DecodeGif, DecodeWebp, DecodeTiff,
 // DecodeAvif, DecodeHeif or DecodeJxl). Every input must
 // decode or fail with DecodeError; anything else (a sanitizer report, another exception,
@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const selvane::Raster picture = selvane::SELVANE_FUZZ_DECODER({data, size});
+        selvane::PictureMetadata metadata;
+        const selvane::Raster picture = selvane::SELVANE_FUZZ_DECODER({data, size}, &metadata);
         const auto pixels =
             static_cast<std::uint64_t>(picture.Width()) * static_cast<std::uint64_t>(picture.Height());
         if (picture.Width() < 1 || picture.Height() < 1 || pixels > selvane::kMaxPicturePixels) std::abort();

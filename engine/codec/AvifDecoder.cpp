@@ -10,7 +10,11 @@
 //   shift bits away.
 // - Alpha is ignored: the colour planes alone are converted.
 // - Decoding is single-threaded: the batch already runs one picture per core.
+// - The metadata are the ICC profile, the EXIF and the XMP libavif reads, and the turn the
+//   rotation and mirror properties describe, which is not applied here: the job turns the
+//   picture as it turns a JPEG by its EXIF orientation.
 #include "engine/codec/Decoders.h"
+#include "engine/codec/ExifPayload.h"
 #include "engine/codec/PictureSize.h"
 
 #include <memory>
@@ -37,16 +41,34 @@ void Check(const avifDecoder& decoder, avifResult result, const char* step)
     throw DecodeError(message);
 }
 
+// irot (quarter turns anticlockwise), then imir (0: top and bottom exchanged, 1: left and
+// right), as one EXIF orientation.
+int Orientation(const avifImage& image)
+{
+    static constexpr int kTurned[4][3] = {{1, 4, 2}, {8, 5, 7}, {3, 2, 4}, {6, 7, 5}};
+    const int quarters = image.transformFlags & AVIF_TRANSFORM_IROT ? image.irot.angle & 3 : 0;
+    const int mirror = image.transformFlags & AVIF_TRANSFORM_IMIR ? 1 + (image.imir.mode & 1) : 0;
+    return kTurned[quarters][mirror];
+}
+
+void CopyMetadata(const avifImage& image, PictureMetadata& metadata)
+{
+    metadata.orientation = Orientation(image);
+    if (image.icc.size > 0) metadata.icc.assign(image.icc.data, image.icc.data + image.icc.size);
+    CopyExifPayload(image.exif.data, image.exif.size, metadata.exif);
+    if (image.xmp.size > 0) metadata.xmp.assign(image.xmp.data, image.xmp.data + image.xmp.size);
+}
+
 }  // namespace
 
-Raster DecodeAvif(ByteSpan data)
+Raster DecodeAvif(ByteSpan data, PictureMetadata* metadata)
 {
     const std::unique_ptr<avifDecoder, AvifDecoderFree> decoder(avifDecoderCreate());
     if (!decoder) throw std::bad_alloc();
     decoder->maxThreads = 1;
     decoder->imageSizeLimit = static_cast<std::uint32_t>(kMaxPicturePixels);
-    decoder->ignoreExif = AVIF_TRUE;
-    decoder->ignoreXMP = AVIF_TRUE;
+    decoder->ignoreExif = metadata ? AVIF_FALSE : AVIF_TRUE;
+    decoder->ignoreXMP = metadata ? AVIF_FALSE : AVIF_TRUE;
     Check(*decoder, avifDecoderSetIOMemory(decoder.get(), data.data(), data.size()), "cannot read");
     Check(*decoder, avifDecoderParse(decoder.get()), "damaged file");
     CheckPictureSize(decoder->image->width, decoder->image->height, "AVIF");
@@ -54,6 +76,7 @@ Raster DecodeAvif(ByteSpan data)
     Check(*decoder, avifDecoderNextImage(decoder.get()), "damaged image data");
     const avifImage* image = decoder->image;
     CheckPictureSize(image->width, image->height, "AVIF");
+    if (metadata) CopyMetadata(*image, *metadata);
     Raster raster(static_cast<int>(image->width), static_cast<int>(image->height));
     avifRGBImage rgb;
     avifRGBImageSetDefaults(&rgb, image);

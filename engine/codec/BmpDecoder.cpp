@@ -328,7 +328,7 @@ void DecodeRle(ByteSpan stream, unsigned bits, const Palette& palette, Raster& r
 
 }  // namespace
 
-Raster DecodeBmp(ByteSpan data)
+Raster DecodeBmp(ByteSpan data, PictureMetadata*)
 {
     const Layout layout = ReadLayout(data);
     const Palette palette = layout.paletteEntries > 0 ? ReadPalette(data, layout) : Palette();

@@ -3,9 +3,11 @@
 // from the header and before allocating, any picture that declares more than
 // kMaxPicturePixels pixels. Every failure (damaged data, unsupported variant, too large) is
 // a DecodeError whose message says what is wrong; nothing else escapes but std::bad_alloc.
-// Safe to call from several threads at once.
+// Given a PictureMetadata, a decoder also fills in what its format carries of it (BMP and
+// GIF carry nothing). Safe to call from several threads at once.
 #pragma once
 
+#include "engine/PictureMetadata.h"
 #include "engine/Raster.h"
 
 #include <cstdint>
@@ -25,23 +27,23 @@ public:
 
 using ByteSpan = std::span<const std::uint8_t>;
 
-Raster DecodeBmp(ByteSpan data);
-Raster DecodeJpeg(ByteSpan data);
+Raster DecodeBmp(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeJpeg(ByteSpan data, PictureMetadata* metadata = nullptr);
 // JPEG in two steps, so that a caller can work on the top rows while the rest decode: the
-// size from the header, then the decode into raster (sized here when empty, else it must
+// size (and the metadata) from the header, then the decode into raster (sized here when empty, else it must
 // have the picture's size), calling rowsDone(n) on the decoding thread whenever rows
 // 0 .. n - 1 are complete. Errors as DecodeJpeg's.
 struct PictureDimensions {
     int width, height;
 };
-PictureDimensions JpegDimensions(ByteSpan data);
+PictureDimensions JpegDimensions(ByteSpan data, PictureMetadata* metadata = nullptr);
 void DecodeJpegInto(ByteSpan data, Raster& raster, const std::function<void(int)>& rowsDone);
-Raster DecodePng(ByteSpan data);
-Raster DecodeGif(ByteSpan data);
-Raster DecodeWebp(ByteSpan data);
-Raster DecodeTiff(ByteSpan data);
-Raster DecodeAvif(ByteSpan data);
-Raster DecodeHeif(ByteSpan data);  // HEIC and HEIF
-Raster DecodeJxl(ByteSpan data);   // JPEG XL
+Raster DecodePng(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeGif(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeWebp(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeTiff(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeAvif(ByteSpan data, PictureMetadata* metadata = nullptr);
+Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata = nullptr);  // HEIC and HEIF
+Raster DecodeJxl(ByteSpan data, PictureMetadata* metadata = nullptr);   // JPEG XL
 
 }  // namespace selvane

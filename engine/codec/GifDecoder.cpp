@@ -99,7 +99,7 @@ void ReadFirstImageDescriptor(const GifFile& gif)
 
 }  // namespace
 
-Raster DecodeGif(ByteSpan data)
+Raster DecodeGif(ByteSpan data, PictureMetadata*)
 {
     Source source{data};
     int error = 0;

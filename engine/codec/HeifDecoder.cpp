@@ -10,14 +10,21 @@
 //   into the raster; deeper ones (10, 12 bits) come out as 16-bit samples and are reduced
 //   here by rounding (libheif's own reduction to 8 bits drops the low bits).
 // - Alpha is ignored: only the colour channels are asked for.
+// - The metadata are the primary image's ICC profile (not a colour description by numbers,
+//   which carries no profile), its first Exif block and its first XMP block. Its pixels are
+//   already turned, so the EXIF orientation no longer applies to them.
 #include "engine/codec/Decoders.h"
+#include "engine/codec/ExifPayload.h"
 #include "engine/codec/PictureSize.h"
 #include "engine/codec/SampleDepth.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <libheif/heif.h>
 
@@ -84,9 +91,44 @@ void CopyRows(const heif_image* image, int bits, Raster& raster)
     }
 }
 
+// The first metadata block of that type (and content type, when given).
+void CopyBlock(const heif_image_handle* handle, const char* type, const char* contentType,
+               std::vector<std::uint8_t>& target)
+{
+    const int count = heif_image_handle_get_number_of_metadata_blocks(handle, type);
+    if (count <= 0) return;
+    std::vector<heif_item_id> ids(static_cast<std::size_t>(count));
+    heif_image_handle_get_list_of_metadata_block_IDs(handle, type, ids.data(), count);
+    for (const heif_item_id id : ids) {
+        if (contentType &&
+            std::strcmp(heif_image_handle_get_metadata_content_type(handle, id), contentType) != 0)
+            continue;
+        std::vector<std::uint8_t> block(heif_image_handle_get_metadata_size(handle, id));
+        if (block.empty() || heif_image_handle_get_metadata(handle, id, block.data()).code != heif_error_Ok)
+            continue;
+        target = std::move(block);
+        return;
+    }
+}
+
+void CopyMetadata(const heif_image_handle* handle, PictureMetadata& metadata)
+{
+    metadata.orientation = 1;
+    const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle);
+    if (profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC) {
+        std::vector<std::uint8_t> icc(heif_image_handle_get_raw_color_profile_size(handle));
+        if (!icc.empty() && heif_image_handle_get_raw_color_profile(handle, icc.data()).code == heif_error_Ok)
+            metadata.icc = std::move(icc);
+    }
+    std::vector<std::uint8_t> exif;
+    CopyBlock(handle, "Exif", nullptr, exif);
+    CopyExifPayload(exif.data(), exif.size(), metadata.exif);
+    CopyBlock(handle, "mime", "application/rdf+xml", metadata.xmp);
+}
+
 }  // namespace
 
-Raster DecodeHeif(ByteSpan data)
+Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata)
 {
     InitialiseLibrary();
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
@@ -107,9 +149,10 @@ Raster DecodeHeif(ByteSpan data)
     // two: its per-side limit, lowered towards the declared size, refuses a far larger canvas
     // first. The limit also holds each coded tile, which may exceed the declared size by its
     // coding blocks (up to 64 pixels) and by the part of an edge tile the canvas cuts off.
-    const int declaredSide = std::max({ispeWidth, ispeHeight, heif_image_handle_get_width(primary),
-                                       heif_image_handle_get_height(primary)});
+    const int declaredSide = std::max(
+        {ispeWidth, ispeHeight, heif_image_handle_get_width(primary), heif_image_handle_get_height(primary)});
     heif_context_set_maximum_image_size_limit(context.get(), std::min(2 * declaredSide + 64, kLibraryLimit));
+    if (metadata) CopyMetadata(primary, *metadata);
 
     const bool deep = heif_image_handle_get_luma_bits_per_pixel(primary) > 8;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());

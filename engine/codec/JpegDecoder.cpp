@@ -5,7 +5,12 @@
 // always carries) store inverted inks, so with stored values c, m, y, k
 //   red = c * k / 255, green = m * k / 255, blue = y * k / 255,
 // and files without it store plain inks, which are inverted first (c = 255 - C...).
-// Results are rounded to nearest.
+// Results are rounded to nearest. A four-component picture with an embedded CMYK profile
+// is converted through that profile to sRGB instead (lcms2), and the profile is not passed
+// on: the pixels no longer need it.
+//
+// The metadata comes from the header's markers: EXIF and XMP (APP1) and the ICC profile
+// (APP2, in as many parts as it takes).
 //
 // Corrupt entropy data is a warning, as in libjpeg's default: the picture decodes with
 // whatever the library recovers (missing rows come out grey), up to kMaxJpegWarnings
@@ -15,10 +20,14 @@
 #include "engine/codec/Decoders.h"
 #include "engine/codec/JpegErrorHandler.h"
 #include "engine/codec/PictureSize.h"
+#include "engine/colour/ColourProfile.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace selvane {
@@ -39,14 +48,47 @@ struct JpegDecodeState {
     jpeg_progress_mgr progress{};
     Raster* raster = nullptr;  // sized here when it is empty
     const std::function<void(int)>* rowsDone = nullptr;
+    PictureMetadata* metadata = nullptr;  // filled from the header when given
     std::vector<JSAMPROW> rows;
     std::unique_ptr<JSAMPLE[]> cmyk;
+    JOCTET* icc = nullptr;  // the profile as libjpeg assembles it (malloc'd)
+    unsigned icc_length = 0;
+    std::unique_ptr<CmykToSrgb> cmykProfile;
 
     JpegDecodeState() = default;
     JpegDecodeState(const JpegDecodeState&) = delete;
     JpegDecodeState& operator=(const JpegDecodeState&) = delete;
-    ~JpegDecodeState() { jpeg_destroy_decompress(&info); }  // safe on a never-created object
+    ~JpegDecodeState()
+    {
+        jpeg_destroy_decompress(&info);  // safe on a never-created object
+        std::free(icc);
+    }
 };
+
+constexpr std::string_view kExifSignature{"Exif\0\0", 6};
+constexpr std::string_view kXmpSignature{"http://ns.adobe.com/xap/1.0/\0", 29};
+
+bool Starts(const jpeg_marker_struct& marker, std::string_view signature)
+{
+    return marker.data_length >= signature.size() &&
+           std::memcmp(marker.data, signature.data(), signature.size()) == 0;
+}
+
+// The first EXIF and the first XMP segment, and the profile; called between library calls,
+// so nothing here can be skipped by the error handler's jump.
+void CopyMetadata(const JpegDecodeState& state, PictureMetadata& metadata)
+{
+    for (const jpeg_marker_struct* marker = state.info.marker_list; marker; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1) continue;
+        const JOCTET* begin = marker->data;
+        const JOCTET* end = begin + marker->data_length;
+        if (metadata.exif.empty() && Starts(*marker, kExifSignature))
+            metadata.exif.assign(begin + kExifSignature.size(), end);
+        else if (metadata.xmp.empty() && Starts(*marker, kXmpSignature))
+            metadata.xmp.assign(begin + kXmpSignature.size(), end);
+    }
+    if (state.icc) metadata.icc.assign(state.icc, state.icc + state.icc_length);
+}
 
 void LimitScans(j_common_ptr common)
 {
@@ -85,11 +127,21 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
     state.progress.progress_monitor = LimitScans;
     info.progress = &state.progress;
     jpeg_mem_src(&info, data.data(), data.size());
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    if (state.metadata) jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
     CheckPictureSize(info.image_width, info.image_height, "JPEG");
+    jpeg_read_icc_profile(&info, &state.icc, &state.icc_length);
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    if (cmyk && state.icc)
+        state.cmykProfile = std::make_unique<CmykToSrgb>(ProfileBytes(state.icc, state.icc_length),
+                                                         info.saw_Adobe_marker != 0);
+    if (state.metadata) {
+        CopyMetadata(state, *state.metadata);
+        if (cmyk) state.metadata->icc.clear();
+    }
     if (!state.raster) return true;
 
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     info.dct_method = JDCT_ISLOW;
     info.do_fancy_upsampling = TRUE;
@@ -118,8 +170,12 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
         const auto read =
             static_cast<int>(jpeg_read_scanlines(&info, state.rows.data(), static_cast<JDIMENSION>(wanted)));
         if (cmyk) {
-            for (int i = 0; i < read; ++i)
-                CmykRowToBgr(state.rows[i], width, info.saw_Adobe_marker, raster.Row(first + i));
+            for (int i = 0; i < read; ++i) {
+                const JSAMPLE* inks = state.rows[static_cast<std::size_t>(i)];
+                if (state.cmykProfile && *state.cmykProfile)
+                    state.cmykProfile->ConvertRow(inks, width, raster.Row(first + i));
+                else CmykRowToBgr(inks, width, info.saw_Adobe_marker, raster.Row(first + i));
+            }
         }
         if (state.rowsDone) (*state.rowsDone)(first + read);
     }
@@ -130,16 +186,20 @@ bool RunDecoder(JpegDecodeState& state, ByteSpan data)
 
 }  // namespace
 
-Raster DecodeJpeg(ByteSpan data)
+Raster DecodeJpeg(ByteSpan data, PictureMetadata* metadata)
 {
     Raster raster;
-    DecodeJpegInto(data, raster, {});
+    JpegDecodeState state;
+    state.raster = &raster;
+    state.metadata = metadata;
+    if (!RunDecoder(state, data)) throw DecodeError(std::string("JPEG: ") + state.errors.message);
     return raster;
 }
 
-PictureDimensions JpegDimensions(ByteSpan data)
+PictureDimensions JpegDimensions(ByteSpan data, PictureMetadata* metadata)
 {
     JpegDecodeState state;
+    state.metadata = metadata;
     if (!RunDecoder(state, data)) throw DecodeError(std::string("JPEG: ") + state.errors.message);
     return {static_cast<int>(state.info.image_width), static_cast<int>(state.info.image_height)};
 }

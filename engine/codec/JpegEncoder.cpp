@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace selvane {
 
@@ -23,8 +25,20 @@ struct JpegEncodeState {
     ~JpegEncodeState() { jpeg_destroy_compress(&info); }  // safe on a never-created object
 };
 
+// One APP1 segment: the signature, then the block. Too large a block fails the encode.
+void WriteSegment(j_compress_ptr info, std::string_view signature, const std::vector<std::uint8_t>& block)
+{
+    if (block.empty()) return;
+    if (block.size() > kMaxJpegMetadataBlock)
+        FailJpeg(reinterpret_cast<j_common_ptr>(info), "metadata too large");
+    jpeg_write_m_header(info, JPEG_APP0 + 1, static_cast<unsigned>(signature.size() + block.size()));
+    for (const char c : signature) jpeg_write_m_byte(info, static_cast<unsigned char>(c));
+    for (const std::uint8_t byte : block) jpeg_write_m_byte(info, byte);
+}
+
 // Runs the library; false when it failed, with the reason in state.errors.message.
-bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, std::FILE* output)
+bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, const PictureMetadata* metadata,
+                std::FILE* output)
 {
     jpeg_compress_struct& info = state.info;
     info.err = UseJpegErrorHandler(state.errors);
@@ -39,6 +53,12 @@ bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, std::
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
+    if (metadata) {
+        WriteSegment(&info, {"Exif\0\0", 6}, metadata->exif);
+        WriteSegment(&info, {"http://ns.adobe.com/xap/1.0/\0", 29}, metadata->xmp);
+        if (!metadata->icc.empty())
+            jpeg_write_icc_profile(&info, metadata->icc.data(), static_cast<unsigned>(metadata->icc.size()));
+    }
     while (info.next_scanline < info.image_height) {
         // libjpeg only reads the rows it is given; its row type is just not const.
         JSAMPROW rows[kRowsPerCall];
@@ -54,12 +74,13 @@ bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, std::
 
 }  // namespace
 
-void WriteJpegFile(const Raster& raster, int quality, const std::string& path)
+void WriteJpegFile(const Raster& raster, int quality, const std::string& path,
+                   const PictureMetadata* metadata)
 {
     platform::AtomicFileWriter writer(path, platform::Durability::NoFlush);
     {
         JpegEncodeState state;
-        if (!RunEncoder(state, raster, quality, writer.Stream()))
+        if (!RunEncoder(state, raster, quality, metadata, writer.Stream()))
             throw std::runtime_error(std::string("JPEG: ") + state.errors.message);
     }
     writer.Commit();

@@ -7,7 +7,9 @@
 //   swapped in place. Deeper and floating-point pictures are reduced by libjxl, which
 //   rounds to nearest; grey ones are repeated into the three channels.
 // - The codestream's orientation field is not applied (libjxl is told to keep the stored
-//   orientation), as a JPEG's EXIF orientation is not: the picture is resized as stored.
+//   orientation) but passed on with the metadata, so that the job turns the picture as it
+//   turns a JPEG by its EXIF orientation. So is the colour profile of the pixels libjxl
+//   gives, unless it is plain sRGB.
 // - Alpha is ignored: only the colour channels are asked for.
 // - Decoding is single-threaded: the batch already runs one picture per core.
 #include "engine/codec/Decoders.h"
@@ -17,6 +19,7 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <jxl/decode.h>
 
@@ -36,14 +39,40 @@ void SwapRedAndBlue(Raster& raster)
     for (std::size_t i = 0; i < count; ++i, pixel += 3) std::swap(pixel[0], pixel[2]);
 }
 
+bool IsSrgb(const JxlColorEncoding& encoding)
+{
+    return encoding.color_space == JXL_COLOR_SPACE_RGB && encoding.white_point == JXL_WHITE_POINT_D65 &&
+           encoding.primaries == JXL_PRIMARIES_SRGB &&
+           encoding.transfer_function == JXL_TRANSFER_FUNCTION_SRGB;
+}
+
+void CopyProfile(const JxlDecoder* decoder, std::vector<std::uint8_t>& icc)
+{
+    JxlColorEncoding encoding{};
+    if (JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &encoding) ==
+            JXL_DEC_SUCCESS &&
+        IsSrgb(encoding))
+        return;
+    std::size_t size = 0;
+    if (JxlDecoderGetICCProfileSize(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, &size) !=
+            JXL_DEC_SUCCESS ||
+        size == 0)
+        return;
+    icc.resize(size);
+    if (JxlDecoderGetColorAsICCProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_DATA, icc.data(), size) !=
+        JXL_DEC_SUCCESS)
+        icc.clear();
+}
+
 }  // namespace
 
-Raster DecodeJxl(ByteSpan data)
+Raster DecodeJxl(ByteSpan data, PictureMetadata* metadata)
 {
     const std::unique_ptr<JxlDecoder, JxlDecoderFree> owner(JxlDecoderCreate(nullptr));
     if (!owner) throw std::bad_alloc();
     JxlDecoder* decoder = owner.get();
-    if (JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE) != JXL_DEC_SUCCESS ||
+    const int events = JXL_DEC_BASIC_INFO | JXL_DEC_FULL_IMAGE | (metadata ? JXL_DEC_COLOR_ENCODING : 0);
+    if (JxlDecoderSubscribeEvents(decoder, events) != JXL_DEC_SUCCESS ||
         JxlDecoderSetKeepOrientation(decoder, JXL_TRUE) != JXL_DEC_SUCCESS ||
         JxlDecoderSetInput(decoder, data.data(), data.size()) != JXL_DEC_SUCCESS)
         throw DecodeError("JPEG XL: cannot set up the decoder");
@@ -61,8 +90,11 @@ Raster DecodeJxl(ByteSpan data)
             CheckPictureSize(info.xsize, info.ysize, "JPEG XL");
             raster = Raster(static_cast<int>(info.xsize), static_cast<int>(info.ysize));
             sized = true;
+            if (metadata)
+                metadata->orientation = info.orientation >= 1 && info.orientation <= 8 ? info.orientation : 1;
             break;
         }
+        case JXL_DEC_COLOR_ENCODING: CopyProfile(decoder, metadata->icc); break;
         case JXL_DEC_NEED_IMAGE_OUT_BUFFER: {
             std::size_t size = 0;
             const std::size_t rasterBytes = raster.Stride() * static_cast<std::size_t>(raster.Height());

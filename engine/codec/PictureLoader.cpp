@@ -111,14 +111,14 @@ bool PictureFile::IsJpeg() const
     return decoder_ == DecodeJpeg;
 }
 
-Raster PictureFile::Decode() const
+Raster PictureFile::Decode(PictureMetadata* metadata) const
 {
-    return decoder_(Bytes());
+    return decoder_(Bytes(), metadata);
 }
 
-Raster LoadPicture(const std::string& path)
+Raster LoadPicture(const std::string& path, PictureMetadata* metadata)
 {
-    return PictureFile(path).Decode();
+    return PictureFile(path).Decode(metadata);
 }
 
 }  // namespace selvane

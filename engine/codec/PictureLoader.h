@@ -16,9 +16,9 @@ namespace selvane {
 
 inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 30;
 
-Raster LoadPicture(const std::string& path);
+Raster LoadPicture(const std::string& path, PictureMetadata* metadata = nullptr);
 
-using PictureDecoder = Raster (*)(ByteSpan);
+using PictureDecoder = Raster (*)(ByteSpan, PictureMetadata*);
 
 // The same in two steps: the file read whole (with the decoder its extension names), then
 // decoded, for a caller that decodes a JPEG its own way (DecodeJpegInto).
@@ -29,7 +29,7 @@ public:
 
     ByteSpan Bytes() const;
     bool IsJpeg() const;
-    Raster Decode() const;
+    Raster Decode(PictureMetadata* metadata = nullptr) const;
 
 private:
     class Contents;

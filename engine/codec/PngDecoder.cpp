@@ -7,8 +7,10 @@
 //
 // libpng's own checks stay on: chunk CRCs, zlib checksums, image data that must cover
 // every row. Ancillary chunks are skipped unread, so a text chunk that would inflate to
-// gigabytes costs nothing. Data after the last row (a damaged or missing IEND) is not
-// read: once every row is in, the picture is complete.
+// gigabytes costs nothing; only a caller that asks for the metadata has the chunks that
+// carry it read (iCCP, eXIf and the iTXt chunk of XMP, within the chunk size limit), from
+// before the image data. Data after the last row (a damaged or missing IEND) is not read:
+// once every row is in, the picture is complete.
 #include "engine/codec/Decoders.h"
 #include "engine/codec/PictureSize.h"
 
@@ -34,6 +36,7 @@ struct PngDecodeState {
     std::size_t position = 0;
     std::string message;
     Raster raster;
+    PictureMetadata* metadata = nullptr;
 
     PngDecodeState() = default;
     PngDecodeState(const PngDecodeState&) = delete;
@@ -58,6 +61,34 @@ void ReadBytes(png_structp png, png_bytep target, png_size_t length)
     state->position += length;
 }
 
+constexpr char kXmpKeyword[] = "XML:com.adobe.xmp";
+
+// Called between library calls that cannot fail, so the error handler's jump skips nothing.
+void CopyMetadata(png_structp png, png_infop info, PictureMetadata& metadata)
+{
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileLength = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &profileLength) != 0 && profile)
+        metadata.icc.assign(profile, profile + profileLength);
+    png_bytep exif = nullptr;
+    png_uint_32 exifLength = 0;
+    if (png_get_eXIf_1(png, info, &exifLength, &exif) != 0 && exif)
+        metadata.exif.assign(exif, exif + exifLength);
+    png_textp texts = nullptr;
+    int count = 0;
+    png_get_text(png, info, &texts, &count);
+    for (int i = 0; i < count; ++i) {
+        const png_text& text = texts[i];
+        if (text.compression >= PNG_ITXT_COMPRESSION_NONE && std::strcmp(text.key, kXmpKeyword) == 0 &&
+            text.text) {
+            metadata.xmp.assign(text.text, text.text + text.itxt_length);
+            break;
+        }
+    }
+}
+
 // Runs the library; false when it failed, with the reason in state.message.
 bool RunDecoder(PngDecodeState& state)
 {
@@ -75,11 +106,17 @@ bool RunDecoder(PngDecodeState& state)
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     static const png_byte kTransparency[] = {'t', 'R', 'N', 'S', '\0'};
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kTransparency, 1);
+    if (state.metadata) {
+        static const png_byte kMetadataChunks[] = {'i', 'C',  'C', 'P', '\0', 'e', 'X', 'I',
+                                                   'f', '\0', 'i', 'T', 'X',  't', '\0'};
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kMetadataChunks, 3);
+    }
 
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     CheckPictureSize(width, height, "PNG");
+    if (state.metadata) CopyMetadata(png, info, *state.metadata);
 
     png_set_strip_16(png);
     png_set_strip_alpha(png);
@@ -102,7 +139,7 @@ bool RunDecoder(PngDecodeState& state)
 
 }  // namespace
 
-Raster DecodePng(ByteSpan data)
+Raster DecodePng(ByteSpan data, PictureMetadata* metadata)
 {
     static const png_byte kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (data.size() < sizeof kSignature || std::memcmp(data.data(), kSignature, sizeof kSignature) != 0)
@@ -111,6 +148,7 @@ Raster DecodePng(ByteSpan data)
     PngDecodeState state;
     state.data = data;
     state.position = sizeof kSignature;
+    state.metadata = metadata;
     state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
     if (!state.png) throw std::bad_alloc();
     state.info = png_create_info_struct(state.png);

@@ -12,8 +12,9 @@
 // - CMYK with plain inks: red = (max - c) * (max - k) / max scaled to 0 ... 255, and so on.
 // Every reduction to 8 bits rounds to nearest. Further samples (alpha among them) are
 // ignored: the colour stored for every pixel is what is kept. Other colour models and
-// signed or floating-point samples are refused. The Orientation tag is not applied, as a
-// JPEG's EXIF orientation is not: the picture is resized as stored.
+// signed or floating-point samples are refused. The Orientation tag is not applied here but
+// passed on with the metadata (with the ICC profile and the XMP packet), so that the job
+// turns the picture as it turns a JPEG by its EXIF orientation.
 #include "engine/codec/Decoders.h"
 #include "engine/codec/PictureSize.h"
 #include "engine/codec/SampleDepth.h"
@@ -342,7 +343,24 @@ void DrawPicture(TIFF* tiff, const MemoryFile& file, const Layout& layout, Raste
 
 }  // namespace
 
-Raster DecodeTiff(ByteSpan data)
+namespace {
+
+void CopyMetadata(TIFF* tiff, PictureMetadata& metadata)
+{
+    std::uint16_t orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation);
+    metadata.orientation = orientation >= 1 && orientation <= 8 ? orientation : 1;
+    std::uint32_t count = 0;
+    const std::uint8_t* bytes = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &count, &bytes) && bytes)
+        metadata.icc.assign(bytes, bytes + count);
+    if (TIFFGetField(tiff, TIFFTAG_XMLPACKET, &count, &bytes) && bytes)
+        metadata.xmp.assign(bytes, bytes + count);
+}
+
+}  // namespace
+
+Raster DecodeTiff(ByteSpan data, PictureMetadata* metadata)
 {
     MemoryFile file;
     file.data = data;
@@ -358,6 +376,7 @@ Raster DecodeTiff(ByteSpan data)
     if (!tiff) Fail(file, "not a readable TIFF file");
 
     const Layout layout = ReadLayout(tiff.get(), file);
+    if (metadata) CopyMetadata(tiff.get(), *metadata);
     Raster raster(static_cast<int>(layout.width), static_cast<int>(layout.height));
     DrawPicture(tiff.get(), file, layout, raster);
     return raster;

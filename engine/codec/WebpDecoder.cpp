@@ -9,11 +9,13 @@
 // - Alpha is ignored: the colour stored for every pixel is what is kept (libwebp does not
 //   premultiply into a BGR output).
 // - Only a complete file is read: a cut-off one is refused by the demuxer.
+// - The metadata are the extended file's ICCP, EXIF and XMP chunks, as the demuxer finds them.
 #include "engine/codec/Decoders.h"
 #include "engine/codec/PictureSize.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <webp/decode.h>
 #include <webp/demux.h>
@@ -50,9 +52,18 @@ void FillCanvas(Raster& raster, std::uint32_t background)
     }
 }
 
+// The first chunk of that name; left empty when there is none.
+void CopyChunk(WebPDemuxer* demuxer, const char name[4], std::vector<std::uint8_t>& target)
+{
+    WebPChunkIterator chunk{};
+    if (WebPDemuxGetChunk(demuxer, name, 1, &chunk))
+        target.assign(chunk.chunk.bytes, chunk.chunk.bytes + chunk.chunk.size);
+    WebPDemuxReleaseChunkIterator(&chunk);
+}
+
 }  // namespace
 
-Raster DecodeWebp(ByteSpan data)
+Raster DecodeWebp(ByteSpan data, PictureMetadata* metadata)
 {
     const WebPData whole{data.data(), data.size()};
     const std::unique_ptr<WebPDemuxer, DemuxerFree> demuxer(WebPDemux(&whole));
@@ -61,6 +72,11 @@ Raster DecodeWebp(ByteSpan data)
     const std::uint32_t width = WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_WIDTH);
     const std::uint32_t height = WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_HEIGHT);
     CheckPictureSize(width, height, "WebP");
+    if (metadata) {
+        CopyChunk(demuxer.get(), "ICCP", metadata->icc);
+        CopyChunk(demuxer.get(), "EXIF", metadata->exif);
+        CopyChunk(demuxer.get(), "XMP ", metadata->xmp);
+    }
 
     FrameIterator frame;
     if (!WebPDemuxGetFrame(demuxer.get(), 1, &frame.value)) throw DecodeError("WebP: no frame");

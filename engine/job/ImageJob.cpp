@@ -3,6 +3,7 @@
 #include "engine/codec/JpegEncoder.h"
 #include "engine/codec/PictureLoader.h"
 #include "engine/job/OverlappedDecode.h"
+#include "engine/job/PhotoHandling.h"
 #include "engine/resample/Resampler.h"
 #include "util/TessaroTPU.h"
 
@@ -45,6 +46,7 @@ namespace {
 struct Target {
     int width, height;
     std::string path;
+    std::string sourcePath;
 };
 
 // The checks between loading and resampling, for a picture of width x height: the output's
@@ -94,14 +96,18 @@ std::optional<Target> PlanOutput(int width, int height, const std::string& sourc
         if (host) host->AppendLog("WARNING! File already exists (not overwritten): " + outputPath);
         return std::nullopt;
     }
-    return Target{static_cast<int>(size->width), static_cast<int>(size->height), std::move(outputPath)};
+    return Target{static_cast<int>(size->width), static_cast<int>(size->height), std::move(outputPath),
+                  sourcePath};
 }
 
-void WriteOutput(const Raster& output, const Target& target, const JobOptions& options, JobHost& host,
-                 JobResult& result)
+void WriteOutput(const Raster& output, const Target& target, PhotoState& photo, const JobOptions& options,
+                 JobHost& host, JobResult& result)
 {
+    const bool warned = photo.unreadable;
+    const PictureMetadata metadata = OutputMetadata(photo, output.Width(), output.Height(), options);
+    if (photo.unreadable && !warned) host.AppendLog(UnreadablePhotoInfoWarning(target.sourcePath));
     try {
-        WriteJpegFile(output, options.quality, target.path);
+        WriteJpegFile(output, options.quality, target.path, &metadata);
     } catch (const std::exception&) {
         host.ShowError("Cannot save file as: " + target.path);
         host.AppendLog("Cannot save file as: " + target.path);
@@ -122,32 +128,41 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
         return result;
     };
 
-    // A JPEG whose checks, known from its header, let the job resample is resampled while it
-    // decodes; the preview and the log still come in the order of a job that decoded first.
+    // A JPEG whose checks, known from its header, let the job resample it as stored is
+    // resampled while it decodes; the preview and the log still come in the order of a job
+    // that decoded first.
     Raster picture;
+    PhotoState photo;
     std::optional<PictureFile> file;
     std::optional<Target> early;
     try {
         file.emplace(sourcePath);
         if (file->IsJpeg()) {
-            const PictureDimensions dimensions = JpegDimensions(file->Bytes());
-            early = PlanOutput(dimensions.width, dimensions.height, sourcePath, outputFolder, options,
-                               nullptr, result);
+            const PictureDimensions dimensions = JpegDimensions(file->Bytes(), &photo.metadata);
+            ChooseTurn(photo, options);
+            if (!NeedsPreparing(photo, options))
+                early = PlanOutput(dimensions.width, dimensions.height, sourcePath, outputFolder, options,
+                                   nullptr, result);
             if (early) picture = Raster(dimensions.width, dimensions.height);
+            else picture = file->Decode();
+        } else {
+            picture = file->Decode(&photo.metadata);
+            ChooseTurn(photo, options);
         }
-        if (!early) picture = file->Decode();
     } catch (const DecodeError&) {
         return cannotOpen();
     } catch (const std::bad_alloc&) {
         return cannotOpen();
     }
+    if (photo.unreadable) host.AppendLog(UnreadablePhotoInfoWarning(sourcePath));
     if (early) {
         Raster output(early->width, early->height);
         if (!DecodeJpegWhileResampling(file->Bytes(), picture, output, filter)) return cannotOpen();
         host.PictureLoaded(picture, options.preview);
-        WriteOutput(output, *early, options, host, result);
+        WriteOutput(output, *early, photo, options, host, result);
         return result;
     }
+    PreparePicture(picture, photo, options);
     host.PictureLoaded(picture, options.preview);
 
     const auto target =
@@ -155,7 +170,7 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
     if (!target) return result;
     Raster output(target->width, target->height);
     ResamplePicture(picture, output, filter.WeightFunc, filter.Support);
-    WriteOutput(output, *target, options, host, result);
+    WriteOutput(output, *target, photo, options, host, result);
     return result;
 }
 

@@ -1,10 +1,11 @@
 // The image job: one source picture in, one baseline JPEG file out. It decodes the source,
-// hands the picture to the host for the preview, applies the size rule, resamples with the
+// turns it upright and converts its colours as the options say (PhotoHandling.h), hands
+// the picture to the host for the preview, applies the size rule, resamples with the
 // chosen filter and writes the JPEG atomically (a failed write leaves no partial file and
-// any earlier output untouched). Every outcome but success leaves a line in the job log or
-// an error box, through the host.
+// any earlier output untouched), with the source's colour profile and photo information.
+// Every outcome but success leaves a line in the job log or an error box, through the host.
 //
-// A JPEG whose header already shows that the job will resample it is resampled while it
+// A JPEG whose header already shows that the job will resample it as stored is resampled while it
 // decodes, on a second thread (OverlappedDecode.h); the log and the file are those of a job
 // that decoded first, and the preview gets the picture once the resampling is done too.
 //

@@ -17,7 +17,7 @@ using test::FileBytes;
 struct CapCase {
     const char* name;
     std::function<FileBytes()> file;
-    Raster (*decode)(ByteSpan);
+    Raster (*decode)(ByteSpan, PictureMetadata*);
 };
 
 FileBytes Bmp(std::int32_t width, std::int32_t height, std::uint32_t compression)
@@ -75,7 +75,7 @@ TEST_P(DecoderPixelCapTest, RefusesFromTheHeader)
 {
     const FileBytes bytes = GetParam().file();
     try {
-        GetParam().decode(bytes);
+        GetParam().decode(bytes, nullptr);
         ADD_FAILURE() << "decoded";
     } catch (const DecodeError& error) {
         EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();

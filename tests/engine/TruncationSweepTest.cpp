@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t kSweptBytes = 4096;
 constexpr std::size_t kStep = 37;
 
-using Decoder = Raster (*)(ByteSpan);
+using Decoder = Raster (*)(ByteSpan, PictureMetadata*);
 
 Decoder DecoderForExtension(std::string extension)
 {
@@ -84,7 +84,8 @@ TEST_P(TruncationSweepTest, EveryPrefixDecodesOrFailsCleanly)
             const std::vector<std::uint8_t> prefix(bytes.begin(),
                                                    bytes.begin() + static_cast<std::ptrdiff_t>(length));
             try {
-                const Raster picture = decode(prefix);
+                PictureMetadata metadata;
+                const Raster picture = decode(prefix, &metadata);
                 const auto pixels = static_cast<std::uint64_t>(picture.Width()) *
                                     static_cast<std::uint64_t>(picture.Height());
                 EXPECT_TRUE(picture.Width() > 0 && picture.Height() > 0 && pixels <= kMaxPicturePixels)
