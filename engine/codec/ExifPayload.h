@@ -12,7 +12,8 @@ namespace selvane {
 inline void CopyExifPayload(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& target)
 {
     const auto tiffAt = [&](std::size_t at) {
-        return at + 4 <= size && (std::memcmp(data + at, "II*\0", 4) == 0 || std::memcmp(data + at, "MM\0*", 4) == 0);
+        return at + 4 <= size &&
+               (std::memcmp(data + at, "II*\0", 4) == 0 || std::memcmp(data + at, "MM\0*", 4) == 0);
     };
     std::size_t start = 0;
     if (!tiffAt(0) && size >= 4) {

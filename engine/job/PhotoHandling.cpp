@@ -35,7 +35,8 @@ bool NeedsPreparing(const PhotoState& photo, const JobOptions& options)
 void PreparePicture(Raster& picture, PhotoState& photo, const JobOptions& options)
 {
     if (TurnsPicture(photo.turn)) picture = Oriented(std::move(picture), photo.turn);
-    if (options.toSrgb && !photo.metadata.icc.empty()) photo.converted = ConvertToSrgb(picture, photo.metadata.icc);
+    if (options.toSrgb && !photo.metadata.icc.empty())
+        photo.converted = ConvertToSrgb(picture, photo.metadata.icc);
 }
 
 PictureMetadata OutputMetadata(PhotoState& photo, int width, int height, const JobOptions& options)
@@ -45,7 +46,8 @@ PictureMetadata OutputMetadata(PhotoState& photo, int width, int height, const J
     // A profile of other colours than RGB (grey, or one that cannot be read) would mislead
     // a viewer about a colour JPEG; after a conversion the pixels need none.
     if (!options.toSrgb && IsRgbProfile(source.icc)) output.icc = source.icc;
-    if (!options.keepMetadata || photo.unreadable || (source.exif.empty() && source.xmp.empty())) return output;
+    if (!options.keepMetadata || photo.unreadable || (source.exif.empty() && source.xmp.empty()))
+        return output;
     // The EXIF orientation no longer describes the pixels once they are turned, whether
     // here or by the format's own rotation.
     const bool upright = TurnsPicture(photo.turn) || source.orientation != 0;

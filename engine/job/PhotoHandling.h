@@ -14,9 +14,9 @@ namespace selvane {
 // A picture's metadata as read, and what has been done with them so far.
 struct PhotoState {
     PictureMetadata metadata;
-    int turn = 1;              // the orientation the options apply (1: none)
-    bool converted = false;    // the pixels were converted to sRGB
-    bool unreadable = false;   // the photo information could not be read: warned once
+    int turn = 1;             // the orientation the options apply (1: none)
+    bool converted = false;   // the pixels were converted to sRGB
+    bool unreadable = false;  // the photo information could not be read: warned once
 };
 
 // Sets photo.turn from the metadata (the format's own orientation, else the EXIF one).

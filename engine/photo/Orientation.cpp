@@ -25,13 +25,13 @@ struct SourceOf {
     void operator()(int x, int y, int& sx, int& sy) const
     {
         switch (orientation) {
-            case 2: sx = width - 1 - x, sy = y; break;
-            case 3: sx = width - 1 - x, sy = height - 1 - y; break;
-            case 4: sx = x, sy = height - 1 - y; break;
-            case 5: sx = y, sy = x; break;
-            case 6: sx = y, sy = width - 1 - x; break;
-            case 7: sx = height - 1 - y, sy = width - 1 - x; break;
-            default: sx = height - 1 - y, sy = x; break;  // 8
+        case 2: sx = width - 1 - x, sy = y; break;
+        case 3: sx = width - 1 - x, sy = height - 1 - y; break;
+        case 4: sx = x, sy = height - 1 - y; break;
+        case 5: sx = y, sy = x; break;
+        case 6: sx = y, sy = width - 1 - x; break;
+        case 7: sx = height - 1 - y, sy = width - 1 - x; break;
+        default: sx = height - 1 - y, sy = x; break;  // 8
         }
     }
 };

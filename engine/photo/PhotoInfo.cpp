@@ -45,8 +45,8 @@ void Replace(Data& data, const char* key, Value value)
     if (entry != data.end()) *entry = value;
 }
 
-std::vector<std::uint8_t> ExifForOutput(std::span<const std::uint8_t> exif, int width, int height, bool turned,
-                                        bool stripGps)
+std::vector<std::uint8_t> ExifForOutput(std::span<const std::uint8_t> exif, int width, int height,
+                                        bool turned, bool stripGps)
 {
     Exiv2::ByteOrder order = Exiv2::littleEndian;
     Exiv2::ExifData data = ReadExif(exif, order);
@@ -58,7 +58,8 @@ std::vector<std::uint8_t> ExifForOutput(std::span<const std::uint8_t> exif, int 
             return key.rfind("Exif.GPSInfo.", 0) == 0 || key == "Exif.Image.GPSTag";
         });
     if (turned) Replace<Exiv2::ExifData, Exiv2::ExifKey>(data, "Exif.Image.Orientation", std::uint16_t{1});
-    Replace<Exiv2::ExifData, Exiv2::ExifKey>(data, "Exif.Photo.PixelXDimension", static_cast<std::uint32_t>(width));
+    Replace<Exiv2::ExifData, Exiv2::ExifKey>(data, "Exif.Photo.PixelXDimension",
+                                             static_cast<std::uint32_t>(width));
     Replace<Exiv2::ExifData, Exiv2::ExifKey>(data, "Exif.Photo.PixelYDimension",
                                              static_cast<std::uint32_t>(height));
     Exiv2::Blob blob;

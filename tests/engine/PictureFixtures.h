@@ -105,6 +105,7 @@ struct PngFixture {
     FileBytes palette{};       // PLTE contents (red, green, blue triples), if not empty
     FileBytes transparency{};  // tRNS contents, if not empty
     FileBytes scanlines{};
+    FileBytes exif{};  // eXIf contents, if not empty
 
     FileBytes Bytes() const
     {
@@ -117,6 +118,7 @@ struct PngFixture {
         AppendPngChunk(file, "IHDR", header);
         if (!palette.empty()) AppendPngChunk(file, "PLTE", palette);
         if (!transparency.empty()) AppendPngChunk(file, "tRNS", transparency);
+        if (!exif.empty()) AppendPngChunk(file, "eXIf", exif);
         uLongf size = compressBound(static_cast<uLong>(scanlines.size()));
         FileBytes compressed(size);
         compress(compressed.data(), &size, scanlines.data(), static_cast<uLong>(scanlines.size()));
@@ -225,6 +227,7 @@ struct JpegFixture {
     bool adobeMarker = true;
     std::vector<jpeg_scan_info> scans{};
     unsigned restartInterval = 0;  // in MCUs; 0: no restart markers
+    FileBytes icc{};               // an ICC profile, in APP2 segments
 
     FileBytes Bytes() const
     {
@@ -248,6 +251,7 @@ struct JpegFixture {
             info.num_scans = static_cast<int>(scans.size());
         }
         jpeg_start_compress(&info, TRUE);
+        if (!icc.empty()) jpeg_write_icc_profile(&info, icc.data(), static_cast<unsigned>(icc.size()));
         while (info.next_scanline < info.image_height) {
             const std::size_t rowBytes = static_cast<std::size_t>(width * components);
             JSAMPROW row = const_cast<JSAMPROW>(samples.data() + info.next_scanline * rowBytes);

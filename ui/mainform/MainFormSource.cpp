@@ -3,6 +3,7 @@
 #include "ui/mainform/MainForm.h"
 
 #include "engine/codec/PictureLoader.h"
+#include "engine/job/PhotoHandling.h"
 #include "source/PathEdit.h"
 #include "source/SelectFolder.h"
 #include "source/TessaroFileList.h"
@@ -64,7 +65,8 @@ void TMainForm::FileListSelectChaged()
     imgLoader->SetFitToBox(true);
     const std::string path = FileList->PreviewFilePath();
     try {
-        ShowPicture(RasterToImage(LoadPicture(path)), false);
+        // Turned and converted as the batch would, so the preview shows what will be resized.
+        ShowPicture(RasterToImage(LoadPictureAsSeen(path, CurrentJobOptions())), false);
         SetStatusText(QString::fromStdString("Current image: " + path));
     } catch (const DecodeError&) {
         SetStatusText(QString::fromStdString("Cannot load image: " + path));
