@@ -7,7 +7,7 @@ namespace selvane {
 
 const char* const kResizeUsage =
     "Usage: selvane-resize [OPTIONS] PATH...\n"
-    "Resizes pictures (JPEG, PNG, GIF, BMP) and writes them as baseline JPEG files.\n"
+    "Resizes pictures (JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC, JPEG XL) into JPEG files.\n"
     "Each PATH is a picture or a folder (its pictures, not recursing).\n"
     "\n"
     "  --rule RULE       decrease (default), increase, same-size, same-width, same-height\n"
@@ -22,6 +22,10 @@ const char* const kResizeUsage =
     "  --no-overwrite    keep existing output files\n"
     "  --add-filter-name append the filter's name to the output names\n"
     "  --no-protect      also process pictures above 10000 x 10000\n"
+    "  --no-auto-orient  keep pictures as stored, not turned as their EXIF says\n"
+    "  --to-srgb         convert colours to sRGB and leave out the colour profile\n"
+    "  --strip-metadata  leave out the photo information (EXIF, XMP)\n"
+    "  --strip-gps       leave the location (GPS) out of the photo information\n"
     "  --help            show this text\n"
     "  --version         show the version\n"
     "\n"
@@ -97,6 +101,10 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         else if (argument == "--no-overwrite") line.options.overwrite = false;
         else if (argument == "--add-filter-name") line.options.addFilterName = true;
         else if (argument == "--no-protect") line.options.protect = false;
+        else if (argument == "--no-auto-orient") line.options.autoOrient = false;
+        else if (argument == "--to-srgb") line.options.toSrgb = true;
+        else if (argument == "--strip-metadata") line.options.keepMetadata = false;
+        else if (argument == "--strip-gps") line.options.stripGps = true;
         else if (argument == "--filter") {
             const std::string& name = value();
             line.options.filterIndex = FindFilter(name);

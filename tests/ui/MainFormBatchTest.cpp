@@ -9,6 +9,7 @@
 #include "ui/widgets/SpinField.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -225,6 +226,43 @@ TEST_F(MainFormBatchTest, ClosingDuringABatchStopsAfterThePictureAndThenCloses)
     EXPECT_TRUE(form.IsClosed());
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(ReadSettings().at("Settings/LastPath"), folder);
+}
+
+// The photo options a batch would use are the boxes' states as the person left them.
+// "Remove location" stays checked, though disabled, while photo information is not kept,
+// and clicks on it then change nothing.
+TEST_F(MainFormBatchTest, TheJobTakesThePhotoOptionsFromTheBoxes)
+{
+    WriteSettings("[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n");
+    TMainForm& form = StartShown();
+    const auto click = [](QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5)); };
+
+    click(form.chkAutoOrient);
+    click(form.chkToSrgb);
+    click(form.chkStripGps);
+    JobOptions options = form.CurrentJobOptions();
+    EXPECT_FALSE(options.autoOrient);
+    EXPECT_TRUE(options.toSrgb);
+    EXPECT_TRUE(options.keepMetadata);
+    EXPECT_TRUE(options.stripGps);
+
+    click(form.chkKeepMetadata);
+    EXPECT_FALSE(form.chkStripGps->isEnabled());
+    click(form.chkStripGps);
+    options = form.CurrentJobOptions();
+    EXPECT_FALSE(options.keepMetadata);
+    EXPECT_TRUE(options.stripGps);
+
+    click(form.chkKeepMetadata);
+    EXPECT_TRUE(form.chkStripGps->isEnabled());
+    click(form.chkStripGps);
+    click(form.chkAutoOrient);
+    click(form.chkToSrgb);
+    options = form.CurrentJobOptions();
+    EXPECT_TRUE(options.autoOrient);
+    EXPECT_FALSE(options.toSrgb);
+    EXPECT_TRUE(options.keepMetadata);
+    EXPECT_FALSE(options.stripGps);
 }
 
 struct QualityCase {

@@ -41,10 +41,11 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     EXPECT_EQ(form.spnWH->Value(), 600);
     EXPECT_EQ(form.spnRound->Value(), 2);
     EXPECT_EQ(form.spnZecimal->Value(), 0);
-    for (QCheckBox* on :
-         {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect, form.chkOverwrite})
+    for (QCheckBox* on : {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect,
+                          form.chkOverwrite, form.chkAutoOrient, form.chkKeepMetadata})
         EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
-    for (QCheckBox* off : {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName})
+    for (QCheckBox* off :
+         {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName, form.chkToSrgb, form.chkStripGps})
         EXPECT_FALSE(off->isChecked()) << off->objectName().toStdString();
     EXPECT_TRUE(form.radHintsTooltips->isChecked());
     EXPECT_EQ(form.edtPath->text().toStdString(), sandbox_.Home().string() + "/");
@@ -82,7 +83,9 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"Settings/chkSounds", "1"},        {"Settings/radHintsOff", "0"},
         {"Settings/radHintsTooltips", "0"}, {"Settings/radHintsStatBar", "1"},
         {"Settings/chkAutoStartUp", "0"},   {"Settings/chkProtect", "0"},
-        {"Settings/chkOverwrite", "0"},     {"Settings/LastPath", folder}};
+        {"Settings/chkOverwrite", "0"},     {"Settings/chkAutoOrient", "0"},
+        {"Settings/chkToSrgb", "1"},        {"Settings/chkKeepMetadata", "0"},
+        {"Settings/chkStripGps", "1"},      {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -100,6 +103,8 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     EXPECT_EQ(form.cmbResampleQ->currentText(), "Bell");
     EXPECT_EQ(form.lblQuality2->text(), "88");
     EXPECT_TRUE(form.radHintsStatBar->isChecked());
+    // Location removal stays chosen, disabled, while photo information is not kept.
+    EXPECT_FALSE(form.chkStripGps->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(Desktop() / "Selvane Image Resizer.desktop"));
     form.close();
 
@@ -122,9 +127,26 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "\n[Settings]\ntrkQuality=74\nspnHideHint=3100\nspnOpacity=255\nspnWidth=200\ncmbResampleQ=6\n"
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
         "radHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
-        "chkOverwrite=1\nLastPath=" +
+        "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\nLastPath=" +
         sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
+}
+
+// A file from before the photo options keeps its own values and gives the new options the
+// job's defaults.
+TEST_F(MainFormSettingsTest, AnOlderFileGivesThePhotoOptionsTheirDefaults)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Settings]\nchkProtect=0\nchkOverwrite=0\n");
+    TMainForm& form = Start();
+
+    EXPECT_FALSE(form.chkProtect->isChecked());
+    const JobOptions options = form.CurrentJobOptions();
+    const JobOptions defaults;
+    EXPECT_EQ(options.autoOrient, defaults.autoOrient);
+    EXPECT_EQ(options.toSrgb, defaults.toSrgb);
+    EXPECT_EQ(options.keepMetadata, defaults.keepMetadata);
+    EXPECT_EQ(options.stripGps, defaults.stripGps);
+    EXPECT_TRUE(form.chkStripGps->isEnabled());
 }
 
 // A first start opens on the user's pictures; a stored folder that is not a full path is

@@ -228,6 +228,10 @@ public:
     QLabel* Label5 = nullptr;
     QComboBox* cmbResampleQ = nullptr;
     QCheckBox* chkAddFltName = nullptr;
+    QCheckBox* chkAutoOrient = nullptr;
+    QCheckBox* chkToSrgb = nullptr;
+    QCheckBox* chkKeepMetadata = nullptr;
+    QCheckBox* chkStripGps = nullptr;
     QCheckBox* chkOverwrite = nullptr;
 
     QPlainTextEdit* Memo = nullptr;

@@ -149,6 +149,10 @@ JobOptions TMainForm::CurrentJobOptions() const
     options.addFilterName = chkAddFltName->isChecked();
     options.filterIndex = cmbResampleQ->currentIndex();
     options.overwrite = chkOverwrite->isChecked();
+    options.autoOrient = chkAutoOrient->isChecked();
+    options.toSrgb = chkToSrgb->isChecked();
+    options.keepMetadata = chkKeepMetadata->isChecked();
+    options.stripGps = chkStripGps->isChecked();
     return options;
 }
 

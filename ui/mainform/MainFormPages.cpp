@@ -18,6 +18,10 @@ namespace selvane {
 
 namespace {
 
+// The Interface and Image groups side by side, one height, with the Overwrite box below.
+constexpr int kLowerGroupTop = 178;
+constexpr int kLowerGroupHeight = 267;
+
 QCheckBox* MakeCheckBox(QWidget* parent, const char* caption, const char* hint, QPoint position, bool checked)
 {
     auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -93,7 +97,7 @@ void TMainForm::BuildSettingsPage()
     chkOverwrite = MakeCheckBox(tabSettings, "Overwrite existen images",
                                 "If this is NOT checked the program will not overwrite the images already "
                                 "existent in the output folder.\rRecommended: Checked",
-                                QPoint(188, 376), true);
+                                QPoint(188, kLowerGroupTop + kLowerGroupHeight + 27), true);
 }
 
 // Log-on start, the desktop shortcut and the update interval.
@@ -131,7 +135,7 @@ void TMainForm::BuildHelpGroup()
 // The look: skin, sounds, tray, opacity.
 void TMainForm::BuildInterfaceGroup()
 {
-    GroupBox1 = MakeGroupBox("Interface", tabSettings, QRect(5, 178, 280, 172));
+    GroupBox1 = MakeGroupBox("Interface", tabSettings, QRect(5, kLowerGroupTop, 280, kLowerGroupHeight));
     chkSkins = MakeCheckBox(GroupBox1, "Use skins *", "Enable the Skin System (requires restart)",
                             QPoint(14, 22), false);
     chkSounds = MakeCheckBox(GroupBox1, "Use sounds", "Make a sond on 'COPY' event", QPoint(14, 46), false);
@@ -146,16 +150,18 @@ void TMainForm::BuildInterfaceGroup()
                        "restart. May slow down the program"),
         GroupBox1);
     Label4->setWordWrap(true);
-    Label4->setGeometry(8, 126, 264, 42);
+    // A footnote to "Use skins *", at the foot of the group.
+    Label4->setGeometry(8, kLowerGroupHeight - 46, 264, 42);
     QPalette grey = Label4->palette();
     grey.setColor(QPalette::WindowText, Qt::gray);
     Label4->setPalette(grey);
 }
 
-// The job's options: the huge-picture guard, the preview, the filter, the file names.
+// The job's options: the huge-picture guard, the preview, the filter, the file names, and
+// what becomes of a photo's orientation, colours and information.
 void TMainForm::BuildImageGroup()
 {
-    grpPreview = MakeGroupBox("Image", tabSettings, QRect(292, 178, 276, 171));
+    grpPreview = MakeGroupBox("Image", tabSettings, QRect(292, kLowerGroupTop, 276, kLowerGroupHeight));
     chkProtect = MakeCheckBox(grpPreview, "Protect against invalid images",
                               "If the image is higher than 10000 pixels than your computer may not\r\n"
                               "have enough memory to process it or it may be corrupt.\r\n"
@@ -186,6 +192,32 @@ void TMainForm::BuildImageGroup()
                      "Append the name of the filter used at the end of the resulted file's name.\r\n"
                      "Very useful for comparing filters' quality.",
                      QPoint(8, 128), false);
+    chkAutoOrient = MakeCheckBox(
+        grpPreview, "Rotate pictures as the camera held them",
+        "Turn each picture upright, the way the camera was held when it was taken, "
+        "as the picture's own information (EXIF) says.\r\n"
+        "If this is NOT checked the pictures are kept as they are stored, which may be on their side.",
+        QPoint(8, 152), true);
+    chkToSrgb =
+        MakeCheckBox(grpPreview, "Convert colours to sRGB",
+                     "Convert the colours of each picture to sRGB, the colours that screens and web "
+                     "browsers expect, and leave out its colour profile.\r\n"
+                     "Useful for pictures from cameras set to Adobe RGB, and for programs that ignore "
+                     "colour profiles.",
+                     QPoint(8, 176), false);
+    chkKeepMetadata = MakeCheckBox(grpPreview, "Keep photo information (EXIF, XMP)",
+                                   "Copy the photo information (camera, date, exposure, author, keywords) to "
+                                   "the resized pictures.\r\n"
+                                   "If this is NOT checked the resized pictures carry no such information.",
+                                   QPoint(8, 200), true);
+    // Indented under the box it depends on, and disabled with it so that its own choice
+    // is still there when photo information is kept again.
+    chkStripGps = MakeCheckBox(grpPreview, "Remove location (GPS)",
+                               "Leave out the place where the photo was taken (GPS position) from the photo "
+                               "information of the resized pictures.\r\n"
+                               "Recommended before you share pictures on the Internet.",
+                               QPoint(26, 224), false);
+    connect(chkKeepMetadata, &QCheckBox::toggled, chkStripGps, &QWidget::setEnabled);
 }
 
 void TMainForm::BuildLogPage()

@@ -147,6 +147,10 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kSettings, form.chkAutoStartUp, 0},
         {kSettings, form.chkProtect, 1},
         {kSettings, form.chkOverwrite, 1},
+        {kSettings, form.chkAutoOrient, 1},
+        {kSettings, form.chkToSrgb, 0},
+        {kSettings, form.chkKeepMetadata, 1},
+        {kSettings, form.chkStripGps, 0},
     };
 }
 
