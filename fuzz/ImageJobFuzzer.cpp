@@ -74,6 +74,10 @@ JobOptions OptionsFor(std::uint64_t hash)
     options.overwrite = bits(55, 1) != 0;
     options.preview = bits(56, 1) != 0;
     options.protect = bits(57, 1) != 0;
+    options.autoOrient = bits(58, 1) != 0;
+    options.toSrgb = bits(59, 1) != 0;
+    options.keepMetadata = bits(60, 1) != 0;
+    options.stripGps = bits(61, 1) != 0;
     return options;
 }
 

@@ -1,7 +1,7 @@
 // Colour profiles through lcms2: conversions to sRGB agree with lcms2's own transicc, and
 // profiles that cannot be used leave the pixels alone.
-#include "engine/codec/PictureLoader.h"
 #include "engine/colour/ColourProfile.h"
+#include "engine/codec/PictureLoader.h"
 #include "PhotoFixtures.h"
 #include "PictureFixtures.h"
 
@@ -75,8 +75,9 @@ TEST(CmykJpeg, WithAProfileIsConvertedThroughIt)
     cmsHTRANSFORM reference = cmsCreateTransform(cmyk, TYPE_CMYK_8, srgb, TYPE_BGR_8, INTENT_PERCEPTUAL, 0);
     ASSERT_NE(reference, nullptr);
     for (const Ink& ink : inks) {
-        const std::uint8_t stored[4] = {static_cast<std::uint8_t>(255 - ink.c), static_cast<std::uint8_t>(255 - ink.m),
-                                        static_cast<std::uint8_t>(255 - ink.y), static_cast<std::uint8_t>(255 - ink.k)};
+        const std::uint8_t stored[4] = {
+            static_cast<std::uint8_t>(255 - ink.c), static_cast<std::uint8_t>(255 - ink.m),
+            static_cast<std::uint8_t>(255 - ink.y), static_cast<std::uint8_t>(255 - ink.k)};
         const test::JpegFixture fixture{.colourSpace = JCS_CMYK,
                                         .components = 4,
                                         .samples = test::Repeated({stored, stored + 4}, 64),

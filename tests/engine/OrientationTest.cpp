@@ -71,7 +71,8 @@ TEST(Oriented, TurnsAPictureLargerThanOneTileExactly)
     const auto pattern = [] {
         Raster raster(150, 70);
         for (int y = 0; y < raster.Height(); ++y)
-            for (int x = 0; x < raster.Width() * 3; ++x) raster.Row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 13);
+            for (int x = 0; x < raster.Width() * 3; ++x)
+                raster.Row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 13);
         return raster;
     };
     const Raster stored = pattern();

@@ -69,7 +69,8 @@ inline Bytes CmykProfile()
 
 // An EXIF block (the TIFF structure alone) holding the given tags, each set from its text
 // as exiv2 reads it ("6" for the orientation, "51/1 30/1 0/1" for a latitude).
-inline Bytes ExifBlock(const std::vector<std::pair<std::string, std::string>>& tags, const Bytes& thumbnail = {})
+inline Bytes ExifBlock(const std::vector<std::pair<std::string, std::string>>& tags,
+                       const Bytes& thumbnail = {})
 {
     Exiv2::ExifData data;
     for (const auto& [key, value] : tags) data[key] = value;
@@ -83,7 +84,8 @@ inline Bytes ExifBlock(const std::vector<std::pair<std::string, std::string>>& t
 inline Exiv2::ExifData ReadExif(const Bytes& block)
 {
     Exiv2::ExifData data;
-    if (!block.empty()) Exiv2::ExifParser::decode(data, block.data(), static_cast<std::uint32_t>(block.size()));
+    if (!block.empty())
+        Exiv2::ExifParser::decode(data, block.data(), static_cast<std::uint32_t>(block.size()));
     return data;
 }
 

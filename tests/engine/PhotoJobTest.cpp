@@ -180,9 +180,8 @@ TEST_P(PhotoInfoTest, TravelsToTheOutputAsAsked)
                                    {"Exif.GPSInfo.GPSLatitudeRef", "N"},
                                    {"Exif.GPSInfo.GPSLatitude", "51/1 30/1 0/1"}},
                                   Thumbnail());
-    source.xmp = test::XmpPacket({{"Xmp.tiff.Orientation", "6"},
-                                  {"Xmp.exif.GPSLatitude", "51,30.0N"},
-                                  {"Xmp.dc.title", "Harbour"}});
+    source.xmp = test::XmpPacket(
+        {{"Xmp.tiff.Orientation", "6"}, {"Xmp.exif.GPSLatitude", "51,30.0N"}, {"Xmp.dc.title", "Harbour"}});
     WriteJpegFile(Quarters(40, 30), 95, Path("phone.jpg"), &source);
     options.keepMetadata = test.keep;
     options.stripGps = test.stripGps;
@@ -236,7 +235,8 @@ TEST_P(DamagedPhotoInfoTest, WarnsOnceAndWritesThePictureWithoutIt)
         host.log.clear();
         options.autoOrient = rotate;
         ASSERT_FALSE(Run(name).SavedPath.empty());
-        EXPECT_EQ(host.log, std::vector<std::string>{"WARNING! Photo information could not be read: " + Path(name)});
+        EXPECT_EQ(host.log,
+                  std::vector<std::string>{"WARNING! Photo information could not be read: " + Path(name)});
         EXPECT_TRUE(OutputMetadata("phone.jpg").exif.empty());
         EXPECT_EQ(LoadPicture(Output() + "phone.jpg").Width(), 20);  // as stored: nothing to turn it by
     }
@@ -247,12 +247,12 @@ test::Bytes TooLargeForAJpeg()
 {
     const std::string text(4000, 'x');
     std::vector<std::pair<std::string, std::string>> tags;
-    for (const char* key : {"Exif.Image.ImageDescription", "Exif.Image.Make", "Exif.Image.Model",
-                            "Exif.Image.Software", "Exif.Image.Artist", "Exif.Image.HostComputer",
-                            "Exif.Image.Copyright", "Exif.Photo.ImageUniqueID", "Exif.Photo.CameraOwnerName",
-                            "Exif.Photo.BodySerialNumber", "Exif.Photo.LensMake", "Exif.Photo.LensModel",
-                            "Exif.Photo.LensSerialNumber", "Exif.Image.DocumentName", "Exif.Image.PageName",
-                            "Exif.Image.TargetPrinter", "Exif.Image.InkNames", "Exif.Image.ImageID"})
+    for (const char* key :
+         {"Exif.Image.ImageDescription", "Exif.Image.Make", "Exif.Image.Model", "Exif.Image.Software",
+          "Exif.Image.Artist", "Exif.Image.HostComputer", "Exif.Image.Copyright", "Exif.Photo.ImageUniqueID",
+          "Exif.Photo.CameraOwnerName", "Exif.Photo.BodySerialNumber", "Exif.Photo.LensMake",
+          "Exif.Photo.LensModel", "Exif.Photo.LensSerialNumber", "Exif.Image.DocumentName",
+          "Exif.Image.PageName", "Exif.Image.TargetPrinter", "Exif.Image.InkNames", "Exif.Image.ImageID"})
         tags.emplace_back(key, text);
     return test::ExifBlock(tags);
 }
@@ -261,9 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
     Blocks, DamagedPhotoInfoTest,
     ::testing::Values(DamagedCase{"Garbage", [] { return test::Bytes(300, 0xa5); }, false},
                       DamagedCase{"FirstDirectoryOutside",
-                                  [] {
-                                      return test::Bytes{'I', 'I', 42, 0, 0xf0, 0xff, 0xff, 0x7f, 0, 0};
-                                  },
+                                  [] { return test::Bytes{'I', 'I', 42, 0, 0xf0, 0xff, 0xff, 0x7f, 0, 0}; },
                                   false},
                       DamagedCase{"TooLargeForTheOutput", TooLargeForAJpeg, true}),
     test::CaseName);

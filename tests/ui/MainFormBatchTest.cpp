@@ -3,6 +3,7 @@
 #include "MainFormFixture.h"
 #include "tests/support/DoubleClick.h"
 
+#include "engine/codec/JpegEncoder.h"
 #include "engine/codec/PictureLoader.h"
 #include "ui/widgets/PreviewImage.h"
 #include "ui/widgets/SelectionSlider.h"
@@ -263,6 +264,45 @@ TEST_F(MainFormBatchTest, TheJobTakesThePhotoOptionsFromTheBoxes)
     EXPECT_FALSE(options.toSrgb);
     EXPECT_TRUE(options.keepMetadata);
     EXPECT_FALSE(options.stripGps);
+}
+
+// A phone's picture, 40 x 30 as stored, whose EXIF says to turn it a quarter clockwise.
+void WritePhonePicture(const std::string& path)
+{
+    // The least EXIF there is: a little-endian TIFF header and one entry, Orientation = 6.
+    PictureMetadata metadata;
+    metadata.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+    Raster raster(40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40 * 3; ++x) raster.Row(y)[x] = static_cast<std::uint8_t>(x + y);
+    WriteJpegFile(raster, 90, path, &metadata);
+}
+
+TEST_F(MainFormBatchTest, APhonePictureIsPreviewedAndResizedUpright)
+{
+    const std::string folder = MakePictures("photos", {});
+    WritePhonePicture(folder + "phone.jpg");
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    ASSERT_EQ(form.FileList->ItemCount(), 1);
+    ClickItem(0);
+    EXPECT_EQ(form.imgLoader->Picture().size(), QSize(30, 40));
+
+    QTest::keyClick(&form, Qt::Key_F9);
+    Raster output = LoadPicture(folder + "Output/phone.jpg");
+    EXPECT_EQ(output.Width(), 15);
+    EXPECT_EQ(output.Height(), 20);
+
+    // Unchecked, the picture is previewed and resized as stored.
+    form.PageControl->setCurrentIndex(2);
+    QTest::mouseClick(form.chkAutoOrient, Qt::LeftButton, {}, QPoint(5, 5));
+    form.PageControl->setCurrentIndex(0);
+    ClickItem(0);
+    EXPECT_EQ(form.imgLoader->Picture().size(), QSize(40, 30));
+    QTest::keyClick(&form, Qt::Key_F9);
+    output = LoadPicture(folder + "Output/phone.jpg");
+    EXPECT_EQ(output.Width(), 20);
+    EXPECT_EQ(output.Height(), 15);
 }
 
 struct QualityCase {
