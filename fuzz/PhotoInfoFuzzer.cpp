@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     try {
         ExifOrientation(source.exif);
-    } catch (const PhotoInfoError&) {
-    }
+    } catch (const PhotoInfoError&) {}
     PictureMetadata output;
     try {
         OutputPhotoInfo info = PhotoInfoForOutput(source, 1 + (flags & 0x3f), 3, (flags & 0x40) != 0,
@@ -79,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteJpegFile(Raster(1, 1), 50, path, &output);
     PictureMetadata back;
     LoadPicture(path, &back);
-    if (back.exif != output.exif || back.xmp != output.xmp) Fail("the JPEG does not give back what was written");
+    if (back.exif != output.exif || back.xmp != output.xmp)
+        Fail("the JPEG does not give back what was written");
     try {
         ExifOrientation(back.exif);
     } catch (const PhotoInfoError&) {

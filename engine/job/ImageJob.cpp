@@ -143,6 +143,10 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
             if (!NeedsPreparing(photo, options))
                 early = PlanOutput(dimensions.width, dimensions.height, sourcePath, outputFolder, options,
                                    nullptr, result);
+            // A picture that keeps its own pixels is not resampled at all.
+            if (early && KeepsOwnPixels(options.size, dimensions.width, dimensions.height,
+                                        {early->width, early->height}))
+                early.reset();
             if (early) picture = Raster(dimensions.width, dimensions.height);
             else picture = file->Decode();
         } else {
@@ -168,6 +172,10 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
     const auto target =
         PlanOutput(picture.Width(), picture.Height(), sourcePath, outputFolder, options, &host, result);
     if (!target) return result;
+    if (KeepsOwnPixels(options.size, picture.Width(), picture.Height(), {target->width, target->height})) {
+        WriteOutput(picture, *target, photo, options, host, result);
+        return result;
+    }
     Raster output(target->width, target->height);
     ResamplePicture(picture, output, filter.WeightFunc, filter.Support);
     WriteOutput(output, *target, photo, options, host, result);
