@@ -10,11 +10,15 @@ const char* const kResizeUsage =
     "Resizes pictures (JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC, JPEG XL) into JPEG files.\n"
     "Each PATH is a picture or a folder (its pictures, not recursing).\n"
     "\n"
-    "  --rule RULE       decrease (default), increase, same-size, same-width, same-height\n"
+    "  --rule RULE       decrease (default), increase, same-size, same-width, same-height,\n"
+    "                    fit, long-side, short-side, percent\n"
     "  --factor X        factor for decrease and increase, 1.1 to 10.9 (default 2.0)\n"
-    "  --width N         output width for same-size\n"
-    "  --height N        output height for same-size\n"
-    "  --size N          width for same-width, height for same-height (default 600)\n"
+    "  --width N         output width for same-size, box width for fit (default 1920)\n"
+    "  --height N        output height for same-size, box height for fit (default 1080)\n"
+    "  --size N          width for same-width, height for same-height, the side for\n"
+    "                    long-side and short-side (default 600)\n"
+    "  --percent P       scale for percent, 1 to 1000 (default 50)\n"
+    "  --no-enlarge      never make a picture larger than it is (not with increase)\n"
     "  --filter NAME     Box, Triangle, Hermite, Bell, Lanczos3, Mitchell, B-Spline (default)\n"
     "  --quality Q       JPEG quality, 5 to 95 (default 74)\n"
     "  --output DIR      output folder (default: the Output subfolder of each picture's folder)\n"
@@ -69,6 +73,10 @@ ResizeRule ParseRule(const std::string& text)
     if (text == "same-size") return ResizeRule::SameSize;
     if (text == "same-width") return ResizeRule::SameWidth;
     if (text == "same-height") return ResizeRule::SameHeight;
+    if (text == "fit") return ResizeRule::FitBox;
+    if (text == "long-side") return ResizeRule::LongSide;
+    if (text == "short-side") return ResizeRule::ShortSide;
+    if (text == "percent") return ResizeRule::Percent;
     throw std::invalid_argument("unknown --rule '" + text + "'");
 }
 
@@ -81,6 +89,7 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
     std::optional<int> width, height;
     bool factorGiven = false;
     bool sizeGiven = false;
+    bool percentGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const auto value = [&]() -> const std::string& {
@@ -95,6 +104,9 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         else if (argument == "--height") height = ParseInteger(argument, value(), 1, 1 << 28);
         else if (argument == "--size")
             line.options.size.wh = ParseInteger(argument, value(), 1, 1 << 28), sizeGiven = true;
+        else if (argument == "--percent")
+            line.options.size.percent = ParseInteger(argument, value(), 1, 1000), percentGiven = true;
+        else if (argument == "--no-enlarge") line.options.size.noEnlarge = true;
         else if (argument == "--quality") line.options.quality = ParseInteger(argument, value(), 5, 95);
         else if (argument == "--jobs") line.jobs = ParseInteger(argument, value(), 1, 256);
         else if (argument == "--output") line.outputFolder = value();
@@ -129,11 +141,21 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         if (!width || !height) throw std::invalid_argument("--rule same-size needs --width and --height");
         line.options.size.width = *width;
         line.options.size.height = *height;
+    } else if (rule == ResizeRule::FitBox) {
+        line.options.size.fitWidth = width.value_or(line.options.size.fitWidth);
+        line.options.size.fitHeight = height.value_or(line.options.size.fitHeight);
     } else if (width || height) {
-        throw std::invalid_argument("--width and --height go with --rule same-size");
+        throw std::invalid_argument("--width and --height go with --rule same-size or fit");
     }
-    if (sizeGiven && rule != ResizeRule::SameWidth && rule != ResizeRule::SameHeight)
-        throw std::invalid_argument("--size goes with --rule same-width or same-height");
+    const bool bySide = rule == ResizeRule::SameWidth || rule == ResizeRule::SameHeight ||
+                        rule == ResizeRule::LongSide || rule == ResizeRule::ShortSide;
+    if (sizeGiven && !bySide)
+        throw std::invalid_argument(
+            "--size goes with --rule same-width, same-height, long-side or short-side");
+    if (percentGiven && rule != ResizeRule::Percent)
+        throw std::invalid_argument("--percent goes with --rule percent");
+    if (line.options.size.noEnlarge && rule == ResizeRule::Increase)
+        throw std::invalid_argument("--no-enlarge cannot go with --rule increase");
     if (line.paths.empty()) throw std::invalid_argument("no PATH given");
     return line;
 }

@@ -1,5 +1,6 @@
 // The on/off switches of selvane-resize: each sets its own option and no other, and the
-// options left alone keep the defaults the desktop program starts with.
+// options left alone keep the defaults the desktop program starts with. The size rules
+// take their own fields.
 #include "app/ResizeCommandLine.h"
 
 #include "tests/support/CaseName.h"
@@ -65,6 +66,75 @@ INSTANTIATE_TEST_SUITE_P(
                    .keepMetadata = false,
                    .stripGps = true}),
     test::CaseName);
+
+struct RuleCase {
+    const char* name;
+    std::vector<std::string> arguments;  // before the one path
+    ResizeRule rule;
+    int fitWidth = 1920, fitHeight = 1080, wh = 600, percent = 50;
+    bool noEnlarge = false;
+};
+
+class ResizeRuleArgumentTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(ResizeRuleArgumentTest, FillsTheRuleAndItsFields)
+{
+    const RuleCase& row = GetParam();
+    std::vector<std::string> arguments = row.arguments;
+    arguments.push_back("photo.jpg");
+    const SizeOptions size = ParseResizeCommandLine(arguments).options.size;
+    EXPECT_EQ(size.rule, row.rule);
+    EXPECT_EQ(size.fitWidth, row.fitWidth);
+    EXPECT_EQ(size.fitHeight, row.fitHeight);
+    EXPECT_EQ(size.wh, row.wh);
+    EXPECT_EQ(size.percent, row.percent);
+    EXPECT_EQ(size.noEnlarge, row.noEnlarge);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ResizeRuleArgumentTest,
+                         ::testing::Values(RuleCase{.name = "FitDefaultBox",
+                                                    .arguments = {"--rule", "fit"},
+                                                    .rule = ResizeRule::FitBox},
+                                           RuleCase{.name = "FitBox",
+                                                    .arguments = {"--rule", "fit", "--width", "1366",
+                                                                  "--height", "768"},
+                                                    .rule = ResizeRule::FitBox,
+                                                    .fitWidth = 1366,
+                                                    .fitHeight = 768},
+                                           RuleCase{.name = "LongSide",
+                                                    .arguments = {"--rule", "long-side", "--size", "1000"},
+                                                    .rule = ResizeRule::LongSide,
+                                                    .wh = 1000},
+                                           RuleCase{.name = "ShortSide",
+                                                    .arguments = {"--rule", "short-side", "--size", "90"},
+                                                    .rule = ResizeRule::ShortSide,
+                                                    .wh = 90},
+                                           RuleCase{.name = "Percent",
+                                                    .arguments = {"--rule", "percent", "--percent", "1000"},
+                                                    .rule = ResizeRule::Percent,
+                                                    .percent = 1000},
+                                           RuleCase{.name = "NoEnlarge",
+                                                    .arguments = {"--rule", "same-width", "--no-enlarge"},
+                                                    .rule = ResizeRule::SameWidth,
+                                                    .noEnlarge = true}),
+                         test::CaseName);
+
+TEST(ResizeRuleArgument, WrongCombinationsAreUsageErrors)
+{
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--percent", "50"},
+                                                      {"--rule", "percent", "--percent", "0"},
+                                                      {"--rule", "percent", "--percent", "1001"},
+                                                      {"--rule", "increase", "--no-enlarge"},
+                                                      {"--rule", "fit", "--size", "10"},
+                                                      {"--rule", "long-side", "--width", "5"},
+                                                      {"--rule", "short-side", "--height", "5"},
+                                                      {"--rule", "fit", "--percent", "20"}}) {
+        std::vector<std::string> line = arguments;
+        line.push_back("photo.jpg");
+        EXPECT_THROW(ParseResizeCommandLine(line), std::invalid_argument)
+            << testing::PrintToString(arguments);
+    }
+}
 
 }  // namespace
 }  // namespace selvane

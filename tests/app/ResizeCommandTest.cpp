@@ -88,6 +88,31 @@ TEST_F(ResizeCommand, ResizesAFolderAndPrintsTheJobLog)
     EXPECT_EQ(LoadPicture(Folder() + "Output/b.jpg").Height(), 5);
 }
 
+// Every rule that looks at the picture's shape, run as a person would type it.
+TEST_F(ResizeCommand, TheShapeRulesGiveTheirSizes)
+{
+    const Raster source = RandomRaster(40, 30, 3);
+    WriteBytes(Path("photo.bmp"), BmpBytes(source));
+    const struct {
+        const char* arguments;
+        int width, height;
+    } rules[] = {{"--rule fit --width 16 --height 16", 16, 12},
+                 {"--rule long-side --size 20", 20, 15},
+                 {"--rule short-side --size 15", 20, 15},
+                 {"--rule percent --percent 50", 20, 15},
+                 {"--rule long-side --size 100 --no-enlarge", 40, 30}};
+    for (const auto& rule : rules) {
+        const CommandResult result = RunResize(std::string(rule.arguments) + " '" + Path("photo.bmp") + "'");
+        ASSERT_EQ(result.status, 0) << rule.arguments << "\n" << result.output;
+        const Raster written = LoadPicture(Folder() + "Output/photo.jpg");
+        EXPECT_EQ(written.Width(), rule.width) << rule.arguments;
+        EXPECT_EQ(written.Height(), rule.height) << rule.arguments;
+    }
+    // Never enlarged, the picture keeps its own pixels: only encoded, not resampled.
+    WriteJpegFile(source, 74, Path("encoded.jpg"));
+    EXPECT_EQ(test::ReadBytes(Folder() + "Output/photo.jpg"), test::ReadBytes(Path("encoded.jpg")));
+}
+
 TEST_F(ResizeCommand, ExitsWithOneWhenAPictureIsNotSaved)
 {
     WriteBytes(Path("photo.bmp"), BmpBytes(RandomRaster(8, 8, 1)));

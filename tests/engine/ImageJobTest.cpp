@@ -94,12 +94,6 @@ TEST_F(ImageJob, LogsAPictureItCannotOpenAndKeepsThePreview)
     EXPECT_FALSE(std::filesystem::exists(Output() + "broken.jpg"));
 }
 
-std::vector<char> FileContents(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 // A JPEG is resampled while it decodes; the file must be the one of decoding first.
 TEST_F(ImageJob, WritesAJpegSourceAsIfItHadDecodedItFirst)
 {
@@ -116,10 +110,28 @@ TEST_F(ImageJob, WritesAJpegSourceAsIfItHadDecodedItFirst)
         const FilterEntry& filter = FilterTable[kDefaultFilterIndex];
         ResampleRaster(picture, expected, filter.WeightFunc, filter.Support);
         WriteJpegFile(expected, host.options.quality, Path("expected.jpg"));
-        EXPECT_EQ(FileContents(result.SavedPath), FileContents(Path("expected.jpg"))) << factor;
+        EXPECT_EQ(test::ReadBytes(result.SavedPath), test::ReadBytes(Path("expected.jpg"))) << factor;
     }
     EXPECT_TRUE(host.log.empty());
     EXPECT_EQ(host.previewWidth, 203);
+}
+
+// Left at its own size by never-enlarge, a picture is encoded as it decoded: a JPEG too,
+// which the job would otherwise resample while decoding it.
+TEST_F(ImageJob, ANeverEnlargedPictureKeepsItsOwnPixels)
+{
+    WriteJpegFile(RandomRaster(60, 40, 4), 90, Path("small.jpg"));
+    WriteBytes(Path("small.bmp"), BmpBytes(RandomRaster(60, 40, 5)));
+    host.options.size.rule = ResizeRule::FitBox;
+    host.options.size.noEnlarge = true;
+    for (const char* name : {"small.jpg", "small.bmp"}) {
+        const JobResult result = Run(name);
+        ASSERT_FALSE(result.SavedPath.empty()) << name;
+        WriteJpegFile(LoadPicture(Path(name)), host.options.quality, Path("expected.jpg"));
+        EXPECT_EQ(test::ReadBytes(result.SavedPath), test::ReadBytes(Path("expected.jpg"))) << name;
+        std::filesystem::remove(result.SavedPath);
+    }
+    EXPECT_TRUE(host.log.empty());
 }
 
 // Grey, one block wide and kBlocks high with a restart marker after every block; the markers

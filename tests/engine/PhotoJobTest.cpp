@@ -13,8 +13,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace selvane {
 namespace {
@@ -60,12 +58,6 @@ Colour ColourAt(const Raster& raster, int x, int y)
     if (red && green && blue) return Colour::White;
     if (blue) return Colour::Blue;
     return green ? Colour::Green : Colour::Red;
-}
-
-std::vector<char> Contents(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 class PhotoJob : public test::TemporaryFolderTest {
@@ -154,9 +146,9 @@ test::Bytes Thumbnail()
 {
     const std::string path = std::filesystem::temp_directory_path() / "selvane-thumbnail.jpg";
     WriteJpegFile(Raster(1, 1), 50, path);
-    const std::vector<char> bytes = Contents(path);
+    test::Bytes bytes = test::ReadBytes(path);
     std::filesystem::remove(path);
-    return {bytes.begin(), bytes.end()};
+    return bytes;
 }
 
 struct InfoCase {
@@ -312,7 +304,8 @@ TEST_F(PhotoJob, SwitchedOffGivesTheFileOfAPictureWithoutPhotoInformation)
         ASSERT_FALSE(Run("phone.jpg").SavedPath.empty());
         std::filesystem::create_directory(Path("plain/Output"));
         ASSERT_FALSE(Run("plain/phone.jpg", Path("plain/Output/")).SavedPath.empty());
-        EXPECT_EQ(Contents(Output() + "phone.jpg"), Contents(Path("plain/Output/phone.jpg"))) << filter;
+        EXPECT_EQ(test::ReadBytes(Output() + "phone.jpg"), test::ReadBytes(Path("plain/Output/phone.jpg")))
+            << filter;
     }
     EXPECT_TRUE(host.log.empty());
 }
