@@ -1,9 +1,10 @@
 // selvane-resize: the batch resizer without a window. It prints the job log to standard
-// output exactly as the desktop program writes it; usage errors and error boxes go to
-// standard error.
+// output exactly as the desktop program writes it, or one JSON record per picture; usage
+// errors and error boxes go to standard error.
+#include "app/BatchPaths.h"
+#include "app/JsonRecord.h"
 #include "app/ResizeCommandLine.h"
 #include "engine/job/ConcurrentBatch.h"
-#include "source/listing/PictureFolder.h"
 #include "util/TessaroTPU.h"
 
 #include <algorithm>
@@ -18,31 +19,62 @@
 namespace selvane {
 namespace {
 
+// The batch's names are the pictures' indices in the collected list: the same picture
+// may be named twice with two output folders.
 class CommandHost final : public BatchHost {
 public:
-    CommandHost(const ResizeCommandLine& line, std::size_t total) : line_(line), total_(total) {}
+    CommandHost(const ResizeCommandLine& line, const std::vector<BatchPicture>& pictures)
+        : line_(line), pictures_(pictures)
+    {}
 
     void AppendLog(const std::string& text) override
     {
+        if (Jsonl()) {
+            // The header, the saved lines and the closing line are in the records already.
+            if (current_ && !text.starts_with(kSavedLinePrefix)) messages_.push_back(text);
+            return;
+        }
         // On a terminal the count stands on the last line: take it away for the log line and
         // draw it again below it.
         ClearProgress();
         std::cout << text << '\n' << std::flush;
         DrawProgress();
     }
-    void ShowError(const std::string& text) override { ShowErrorMessage(text); }
+    void ShowError(const std::string& text) override
+    {
+        if (Jsonl()) messages_.push_back(text), failed_ = true;
+        ShowErrorMessage(text);
+    }
     void PictureLoaded(const Raster&, bool) override {}
     void FocusFactorField() override {}
-    std::string SourcePath(const std::string& name) override { return name; }
+    std::string SourcePath(const std::string& name) override { return Picture(name).source; }
     std::string OutputFolder(const std::string& sourcePath) override
     {
-        return OutputFolderFor(line_, sourcePath);
+        // Called right after SourcePath for the same name.
+        static_cast<void>(sourcePath);
+        return asked_->outputFolder;
     }
     JobOptions Options() override { return line_.options; }
     bool AbortRequested() override { return false; }
-    void BeforeFile(const std::string&) override
+    void BeforeFile(const std::string& name) override
     {
         ++done_;
+        current_ = &Picture(name);
+        messages_.clear();
+        failed_ = false;
+        DrawProgress();
+    }
+    void FileDone(const std::string&, const JobResult& result) override
+    {
+        if (!Jsonl()) return;
+        std::error_code error;
+        const std::uintmax_t bytes =
+            result.SavedPath.empty() ? 0 : std::filesystem::file_size(result.SavedPath, error);
+        for (const std::string& message : messages_)
+            failed_ = failed_ || message.starts_with("ERROR!") || message.starts_with("Cannot save");
+        ClearProgress();
+        std::cout << PictureRecord(current_->source, result, error ? 0 : bytes, messages_, failed_) << '\n'
+                  << std::flush;
         DrawProgress();
     }
     void EndProgress()
@@ -51,18 +83,17 @@ public:
         done_ = 0;
     }
 
-    static std::string OutputFolderFor(const ResizeCommandLine& line, const std::string& sourcePath)
-    {
-        if (!line.outputFolder.empty()) return AddTrailingBackslash(line.outputFolder);
-        const auto slash = sourcePath.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : sourcePath.substr(0, slash + 1);
-        return folder + "Output/";
-    }
-
 private:
+    bool Jsonl() const { return line_.logFormat == LogFormat::Jsonl; }
+    const BatchPicture& Picture(const std::string& name)
+    {
+        asked_ = &pictures_[std::stoul(name)];
+        return *asked_;
+    }
     void DrawProgress() const
     {
-        if (showProgress_ && done_ > 0) std::cerr << "\rpicture " << done_ << " of " << total_ << std::flush;
+        if (showProgress_ && done_ > 0)
+            std::cerr << "\rpicture " << done_ << " of " << pictures_.size() << std::flush;
     }
     void ClearProgress() const
     {
@@ -70,63 +101,36 @@ private:
     }
 
     const ResizeCommandLine& line_;
-    std::size_t total_;
+    const std::vector<BatchPicture>& pictures_;
+    const BatchPicture* asked_ = nullptr;
+    const BatchPicture* current_ = nullptr;
+    std::vector<std::string> messages_;
+    bool failed_ = false;
     std::size_t done_ = 0;
     bool showProgress_ = isatty(STDERR_FILENO) == 1;
 };
 
-// The log names full paths, as the desktop program's does.
-std::string FullPath(const std::string& path)
-{
-    return std::filesystem::absolute(path).lexically_normal().string();
-}
-
-struct Expanded {
-    std::vector<std::string> pictures;
-    bool unreadableFolder = false;
-};
-
-// Folders stand for their pictures; anything else is taken as a picture. A folder that
-// cannot be read is reported with the system's reason.
-Expanded ExpandPaths(const std::vector<std::string>& paths)
-{
-    Expanded expanded;
-    for (const std::string& path : paths) {
-        if (!FolderExists(path)) {
-            expanded.pictures.push_back(FullPath(path));
-            continue;
-        }
-        std::error_code error;
-        std::filesystem::directory_iterator probe(path, error);
-        if (error) {
-            std::cerr << "selvane-resize: cannot read folder '" << path << "': " << error.message() << '\n';
-            expanded.unreadableFolder = true;
-            continue;
-        }
-        for (std::string& picture : ListPictureFiles(FullPath(path)))
-            expanded.pictures.push_back(std::move(picture));
-    }
-    return expanded;
-}
-
-int RunBatch(const ResizeCommandLine& line, const std::vector<std::string>& pictures)
+int RunBatch(const ResizeCommandLine& line, const std::vector<BatchPicture>& pictures)
 {
     // Like the desktop program, every output folder is made before the first picture; a
     // folder that cannot be made shows up as a failed save for each of its pictures. A
     // source that is not there gets none: it can only be reported.
     std::set<std::string> folders;
-    for (const std::string& picture : pictures)
-        if (FileExists(picture)) folders.insert(CommandHost::OutputFolderFor(line, picture));
+    for (const BatchPicture& picture : pictures)
+        if (FileExists(picture.source)) folders.insert(picture.outputFolder);
     for (const std::string& folder : folders) ForceDirectories(folder);
 
-    CommandHost host(line, pictures.size());
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < pictures.size(); ++i) names.push_back(std::to_string(i));
+    CommandHost host(line, pictures);
     const int jobs =
         line.jobs > 0 ? line.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const bool text = line.logFormat == LogFormat::Text;
     const std::uint32_t start = TickCount();
     try {
-        const BatchSummary summary = RunBatchConcurrently(pictures, host, jobs);
+        const BatchSummary summary = RunBatchConcurrently(names, host, jobs);
         host.EndProgress();
-        std::cout << JobDoneText(JobKind::Batch, summary.elapsedMilliseconds) << '\n';
+        if (text) std::cout << JobDoneText(JobKind::Batch, summary.elapsedMilliseconds) << '\n';
         return summary.notSaved > 0 ? 1 : 0;
     } catch (const std::exception& error) {
         // What ends a batch in the window (memory running out) ends it here too, with the
@@ -135,7 +139,7 @@ int RunBatch(const ResizeCommandLine& line, const std::vector<std::string>& pict
         const bool memory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
         std::cerr << "selvane-resize: " << (memory ? "not enough memory to go on" : error.what())
                   << "; batch ended\n";
-        std::cout << JobDoneText(JobKind::Batch, TickCount() - start) << '\n';
+        if (text) std::cout << JobDoneText(JobKind::Batch, TickCount() - start) << '\n';
         return 1;
     }
 }
@@ -159,13 +163,14 @@ int Run(const std::vector<std::string>& arguments)
     }
 
     if (!line.outputFolder.empty()) line.outputFolder = FullPath(line.outputFolder);
-    const Expanded expanded = ExpandPaths(line.paths);
-    if (expanded.pictures.empty()) {
-        if (!expanded.unreadableFolder) ShowWarningMessage("No pictures to process");
+    if (!line.relativeTo.empty()) line.relativeTo = FullPath(line.relativeTo);
+    const BatchPaths collected = CollectPictures(line, std::cerr);
+    if (collected.pictures.empty()) {
+        if (!collected.problems) ShowWarningMessage("No pictures to process");
         return 1;
     }
-    const int status = RunBatch(line, expanded.pictures);
-    return expanded.unreadableFolder ? 1 : status;
+    const int status = RunBatch(line, collected.pictures);
+    return collected.problems ? 1 : status;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace selvane {
 const char* const kResizeUsage =
     "Usage: selvane-resize [OPTIONS] PATH...\n"
     "Resizes pictures (JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC, JPEG XL) into JPEG files.\n"
-    "Each PATH is a picture or a folder (its pictures, not recursing).\n"
+    "Each PATH is a picture or a folder (its pictures; with --recursive, its subfolders' too).\n"
     "\n"
     "  --rule RULE       decrease (default), increase, same-size, same-width, same-height,\n"
     "                    fit, long-side, short-side, percent\n"
@@ -23,6 +23,11 @@ const char* const kResizeUsage =
     "  --quality Q       JPEG quality, 5 to 95 (default 74)\n"
     "  --output DIR      output folder (default: the Output subfolder of each picture's folder)\n"
     "  --jobs N          pictures processed at once (default: one per core)\n"
+    "  --recursive       take the pictures of folders' subfolders too, keeping the tree\n"
+    "  --files-from FILE read more paths from FILE, one a line (- for standard input)\n"
+    "  --null            the paths in FILE end in NUL characters, not line ends\n"
+    "  --relative-to DIR keep the pictures' folders below DIR under --output\n"
+    "  --log-format FMT  text (default), or jsonl: one JSON object per picture\n"
     "  --no-overwrite    keep existing output files\n"
     "  --add-filter-name append the filter's name to the output names\n"
     "  --no-protect      also process pictures above 10000 x 10000\n"
@@ -80,6 +85,13 @@ ResizeRule ParseRule(const std::string& text)
     throw std::invalid_argument("unknown --rule '" + text + "'");
 }
 
+LogFormat ParseLogFormat(const std::string& text)
+{
+    if (text == "text") return LogFormat::Text;
+    if (text == "jsonl") return LogFormat::Jsonl;
+    throw std::invalid_argument("unknown --log-format '" + text + "' (text or jsonl)");
+}
+
 }  // namespace
 
 ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& arguments)
@@ -110,6 +122,11 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         else if (argument == "--quality") line.options.quality = ParseInteger(argument, value(), 5, 95);
         else if (argument == "--jobs") line.jobs = ParseInteger(argument, value(), 1, 256);
         else if (argument == "--output") line.outputFolder = value();
+        else if (argument == "--recursive") line.recursive = true;
+        else if (argument == "--files-from") line.filesFrom = value();
+        else if (argument == "--null") line.nullSeparated = true;
+        else if (argument == "--relative-to") line.relativeTo = value();
+        else if (argument == "--log-format") line.logFormat = ParseLogFormat(value());
         else if (argument == "--no-overwrite") line.options.overwrite = false;
         else if (argument == "--add-filter-name") line.options.addFilterName = true;
         else if (argument == "--no-protect") line.options.protect = false;
@@ -156,7 +173,11 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         throw std::invalid_argument("--percent goes with --rule percent");
     if (line.options.size.noEnlarge && rule == ResizeRule::Increase)
         throw std::invalid_argument("--no-enlarge cannot go with --rule increase");
-    if (line.paths.empty()) throw std::invalid_argument("no PATH given");
+    if (line.nullSeparated && line.filesFrom.empty())
+        throw std::invalid_argument("--null goes with --files-from");
+    if (!line.relativeTo.empty() && line.outputFolder.empty())
+        throw std::invalid_argument("--relative-to needs --output, where the tree is kept");
+    if (line.paths.empty() && line.filesFrom.empty()) throw std::invalid_argument("no PATH given");
     return line;
 }
 

@@ -9,11 +9,18 @@
 
 namespace selvane {
 
+enum class LogFormat { Text, Jsonl };
+
 struct ResizeCommandLine {
     JobOptions options;
     std::vector<std::string> paths;
-    std::string outputFolder;  // empty: the "Output" subfolder of each picture's folder
-    int jobs = 0;              // 0: one per core
+    std::string outputFolder;    // empty: the "Output" subfolder of each picture's folder
+    int jobs = 0;                // 0: one per core
+    bool recursive = false;      // folders' subfolders too, the tree kept under the output
+    std::string filesFrom;       // more paths, one a line ("-": standard input)
+    bool nullSeparated = false;  // those paths end in NUL, not in a line end
+    std::string relativeTo;      // outputs keep the pictures' tree below this folder
+    LogFormat logFormat = LogFormat::Text;
     bool help = false;
     bool version = false;
 };

@@ -55,6 +55,7 @@ BatchSummary RunBatch(const std::vector<std::string>& names, BatchHost& host)
         const std::string source = host.SourcePath(name);
         const JobResult result = ProcessImage(source, host.OutputFolder(source), host.Options(), host);
         summary.Count(result, host);
+        host.FileDone(name, result);
         if (!result.ContinueBatch) {
             summary.factorRefused = true;
             break;

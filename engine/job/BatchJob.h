@@ -38,6 +38,12 @@ public:
     // Runs before each name's abort check.
     virtual void BeforeFile(const std::string& name) = 0;
     virtual bool AbortRequested() = 0;
+    // Runs after each name's job and its log lines, with what the job gave.
+    virtual void FileDone(const std::string& name, const JobResult& result)
+    {
+        static_cast<void>(name);
+        static_cast<void>(result);
+    }
 };
 
 struct BatchSummary {

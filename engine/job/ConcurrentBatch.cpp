@@ -114,6 +114,7 @@ BatchSummary RunBatchConcurrently(const std::vector<std::string>& names, BatchHo
                 else host.AppendLog(text);
             }
             summary.Count(item.result, host);
+            host.FileDone(item.name, item.result);
         }
     } catch (...) {
         stop = true;  // the workers finish their current picture and end; jthread joins them

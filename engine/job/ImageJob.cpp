@@ -7,6 +7,7 @@
 #include "engine/resample/Resampler.h"
 #include "util/TessaroTPU.h"
 
+#include <chrono>
 #include <new>
 #include <optional>
 #include <sys/stat.h>
@@ -103,6 +104,8 @@ std::optional<Target> PlanOutput(int width, int height, const std::string& sourc
 void WriteOutput(const Raster& output, const Target& target, PhotoState& photo, const JobOptions& options,
                  JobHost& host, JobResult& result)
 {
+    result.outputWidth = target.width;
+    result.outputHeight = target.height;
     const bool warned = photo.unreadable;
     const PictureMetadata metadata = OutputMetadata(photo, output.Width(), output.Height(), options);
     if (photo.unreadable && !warned) host.AppendLog(UnreadablePhotoInfoWarning(target.sourcePath));
@@ -118,8 +121,10 @@ void WriteOutput(const Raster& output, const Target& target, PhotoState& photo, 
 
 }  // namespace
 
-JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
-                       const JobOptions& options, JobHost& host)
+namespace {
+
+JobResult RunJob(const std::string& sourcePath, const std::string& outputFolder, const JobOptions& options,
+                 JobHost& host)
 {
     JobResult result;
     const FilterEntry& filter = ChosenFilter(options);
@@ -159,15 +164,20 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
         return cannotOpen();
     }
     if (photo.unreadable) host.AppendLog(UnreadablePhotoInfoWarning(sourcePath));
+    const auto loaded = [&] {
+        result.sourceWidth = picture.Width();
+        result.sourceHeight = picture.Height();
+        host.PictureLoaded(picture, options.preview);
+    };
     if (early) {
         Raster output(early->width, early->height);
         if (!DecodeJpegWhileResampling(file->Bytes(), picture, output, filter)) return cannotOpen();
-        host.PictureLoaded(picture, options.preview);
+        loaded();
         WriteOutput(output, *early, photo, options, host, result);
         return result;
     }
     PreparePicture(picture, photo, options);
-    host.PictureLoaded(picture, options.preview);
+    loaded();
 
     const auto target =
         PlanOutput(picture.Width(), picture.Height(), sourcePath, outputFolder, options, &host, result);
@@ -179,6 +189,19 @@ JobResult ProcessImage(const std::string& sourcePath, const std::string& outputF
     Raster output(target->width, target->height);
     ResamplePicture(picture, output, filter.WeightFunc, filter.Support);
     WriteOutput(output, *target, photo, options, host, result);
+    return result;
+}
+
+}  // namespace
+
+JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
+                       const JobOptions& options, JobHost& host)
+{
+    const auto start = std::chrono::steady_clock::now();
+    JobResult result = RunJob(sourcePath, outputFolder, options, host);
+    result.milliseconds = static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count());
     return result;
 }
 

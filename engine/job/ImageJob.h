@@ -18,6 +18,7 @@
 #include "engine/Raster.h"
 #include "engine/resample/FilterTable.h"
 
+#include <cstdint>
 #include <string>
 
 namespace selvane {
@@ -40,6 +41,11 @@ struct JobOptions {
 struct JobResult {
     std::string SavedPath;      // the JPEG written; empty when nothing was written
     bool ContinueBatch = true;  // false only after a refused factor
+    // What a record of the batch reports: the picture's size as seen (0 when it did not
+    // open), the output's (0 when none was planned) and the job's time.
+    int sourceWidth = 0, sourceHeight = 0;
+    int outputWidth = 0, outputHeight = 0;
+    std::uint32_t milliseconds = 0;
 };
 
 class JobHost {

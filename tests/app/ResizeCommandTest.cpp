@@ -1,6 +1,7 @@
 // selvane-resize run as a separate process, as scripts use it.
 #include "engine/codec/JpegEncoder.h"
 #include "engine/codec/PictureLoader.h"
+#include "RunResize.h"
 #include "tests/support/RunUnprivileged.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
@@ -16,38 +17,11 @@ namespace {
 
 using test::BmpBytes;
 using test::Bytes;
+using test::CommandResult;
+using test::Lines;
 using test::RandomRaster;
+using test::RunResize;
 using test::WriteBytes;
-
-struct CommandResult {
-    int status;
-    std::string output;  // standard output and standard error
-};
-
-// prefix is shell text before the command: a limit, a change of folder.
-CommandResult RunResize(const std::string& arguments, const std::string& prefix = "")
-{
-    const std::string command = prefix + std::string(SELVANE_RESIZE_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    CommandResult result{-1, {}};
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 class ResizeCommand : public test::TemporaryFolderTest {};
 
@@ -64,7 +38,8 @@ TEST_F(ResizeCommand, RefusesBadUsageWithStatusTwo)
     for (const char* arguments :
          {"", "--factor 1.0 x.png", "--factor 11 x.png", "--factor 2.55 x.png", "--quality 4 x.png",
           "--quality 96 x.png", "--filter Gauss x.png", "--rule same-size --width 10 x.png",
-          "--rule sideways x.png", "--bogus x.png", "--width 10 --height 10 x.png", "--factor"}) {
+          "--rule sideways x.png", "--bogus x.png", "--width 10 --height 10 x.png", "--factor",
+          "--null x.png", "--relative-to . x.png", "--log-format xml x.png"}) {
         const CommandResult result = RunResize(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.output.find("selvane-resize: "), std::string::npos) << arguments;
