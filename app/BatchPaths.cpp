@@ -45,7 +45,8 @@ public:
         const std::string root = line_.outputFolder.empty() ? folder + "Output/" : line_.outputFolder;
         const PictureTree tree = ListPictureTree(folder, root);
         for (const std::string& reason : tree.unreadable) Problem("cannot read folder " + reason);
-        for (const std::string& relative : tree.pictures) AddPicture(folder + relative, Below(root, relative));
+        for (const std::string& relative : tree.pictures)
+            AddPicture(folder + relative, Below(root, relative));
     }
 
     BatchPaths Result() { return std::move(paths_); }
@@ -63,7 +64,8 @@ private:
         } else if (inTree) {
             output = *inTree;
         } else {
-            output = line_.outputFolder.empty() ? FolderOf(source) + "Output/" : AddTrailingBackslash(line_.outputFolder);
+            output = line_.outputFolder.empty() ? FolderOf(source) + "Output/"
+                                                : AddTrailingBackslash(line_.outputFolder);
         }
         paths_.pictures.push_back({source, output});
     }

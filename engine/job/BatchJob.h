@@ -7,6 +7,7 @@
 
 #include "engine/job/ImageJob.h"
 
+#include <any>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -44,6 +45,21 @@ public:
         static_cast<void>(name);
         static_cast<void>(result);
     }
+
+    // For the concurrent batch (ConcurrentBatch.h), which runs the jobs on worker threads.
+    // Runs on the calling thread every few milliseconds while it waits for a job: the window
+    // lets its messages through here.
+    virtual void WhileWaiting() {}
+    // Runs on the worker thread with the picture a job has loaded; what it keeps is handed
+    // to ShowKeptPicture on the calling thread in the picture's turn, in place of
+    // PictureLoaded. Safe to call from several threads at once.
+    virtual std::any KeepPicture(const Raster& picture, bool repaintNow)
+    {
+        static_cast<void>(picture);
+        static_cast<void>(repaintNow);
+        return {};
+    }
+    virtual void ShowKeptPicture(std::any& kept) { static_cast<void>(kept); }
 };
 
 struct BatchSummary {

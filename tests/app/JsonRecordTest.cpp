@@ -1,7 +1,7 @@
 // JSON strings as --log-format jsonl writes them: valid JSON and valid UTF-8 whatever a
 // path holds.
-#include "app/BatchPaths.h"
 #include "app/JsonRecord.h"
+#include "app/BatchPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,10 @@ TEST(JsonString, EscapesWhatJsonMustAndKeepsUtf8)
         {"tab\there\nline\x01", "\"tab\\u0009here\\u000aline\\u0001\""},
         {"caf\xc3\xa9 \xf0\x9f\x93\xb7", "\"caf\xc3\xa9 \xf0\x9f\x93\xb7\""},
         // Not UTF-8: a lone byte, an overlong slash, a surrogate, a cut-off sequence.
-        {"a\xff" "b", "\"a\xef\xbf\xbd" "b\""},
+        {"a\xff"
+         "b",
+         "\"a\xef\xbf\xbd"
+         "b\""},
         {"\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\""},
         {"\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},
         {"end\xe2\x82", "\"end\xef\xbf\xbd\xef\xbf\xbd\""},

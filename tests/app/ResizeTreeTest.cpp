@@ -39,7 +39,8 @@ protected:
         std::map<std::string, std::vector<std::uint8_t>> files;
         for (const auto& entry : fs::recursive_directory_iterator(Path(folder)))
             if (entry.is_regular_file())
-                files[fs::relative(entry.path(), Path(folder)).string()] = test::ReadBytes(entry.path().string());
+                files[fs::relative(entry.path(), Path(folder)).string()] =
+                    test::ReadBytes(entry.path().string());
         return files;
     }
 };
@@ -87,7 +88,8 @@ TEST_F(ResizeTree, ARecursedTreeKeepsItsShapeAndASecondRunChangesNothing)
     EXPECT_EQ(second.status, 1);
     int warnings = 0;
     for (const std::string& line : Lines(second.output))
-        warnings += line.starts_with("WARNING! File already exists (not overwritten): " + Path("photos/Output/"));
+        warnings +=
+            line.starts_with("WARNING! File already exists (not overwritten): " + Path("photos/Output/"));
     EXPECT_EQ(warnings, 200);
     EXPECT_EQ(Files("photos/Output"), outputs);
     EXPECT_EQ(fs::last_write_time(Path("photos/Output/year5/month1/day/p4.jpg")), before);
@@ -98,12 +100,13 @@ TEST_F(ResizeTree, AListFromAPipeKeepsTheTreeBelowRelativeTo)
     Picture("src/a/x.bmp");
     Picture("src/b/c/y.bmp");
     Picture("other/z.bmp");
-    const std::string list = "printf '%s\\0' '" + Path("src/a/x.bmp") + "' src/b/c/y.bmp '" + Path("other/z.bmp") + "' | ";
+    const std::string list =
+        "printf '%s\\0' '" + Path("src/a/x.bmp") + "' src/b/c/y.bmp '" + Path("other/z.bmp") + "' | ";
     const test::CommandResult result =
         RunResize("--files-from - --null --relative-to src --output out", "cd '" + Folder() + "' && " + list);
     EXPECT_EQ(result.status, 1);  // the picture outside the tree
-    EXPECT_NE(result.output.find("selvane-resize: '" + Path("other/z.bmp") + "' is not inside --relative-to '" +
-                                 Path("src") + "'\n"),
+    EXPECT_NE(result.output.find("selvane-resize: '" + Path("other/z.bmp") +
+                                 "' is not inside --relative-to '" + Path("src") + "'\n"),
               std::string::npos)
         << result.output;
     EXPECT_TRUE(fs::exists(Path("out/a/x.jpg"))) << result.output;
@@ -127,18 +130,20 @@ TEST_F(ResizeTree, JsonlGivesOneRecordForEachPicture)
     fs::create_directories(Path("Output"));
     test::WriteBytes(Path("Output/kept.jpg"), {'x'});
     const test::CommandResult result =
-        RunResize("--log-format jsonl --no-overwrite --rule same-width --size 10 " + Quoted("wide.bmp") + " " +
-                  Quoted("broken.gif") + " " + Quoted("kept.bmp"));
+        RunResize("--log-format jsonl --no-overwrite --rule same-width --size 10 " + Quoted("wide.bmp") +
+                  " " + Quoted("broken.gif") + " " + Quoted("kept.bmp"));
     EXPECT_EQ(result.status, 1);
     const std::vector<std::string> lines = Lines(result.output);
     ASSERT_EQ(lines.size(), 3u) << result.output;
     const std::string saved = Path("Output/wide.jpg");
-    const std::string prefix = "{\"source\":\"" + Path("wide.bmp") + "\",\"status\":\"saved\",\"output\":\"" + saved +
-                               "\",\"width\":40,\"height\":20,\"output_width\":10,\"output_height\":5,\"bytes\":" +
-                               std::to_string(fs::file_size(saved)) + ",\"milliseconds\":";
+    const std::string prefix =
+        "{\"source\":\"" + Path("wide.bmp") + "\",\"status\":\"saved\",\"output\":\"" + saved +
+        "\",\"width\":40,\"height\":20,\"output_width\":10,\"output_height\":5,\"bytes\":" +
+        std::to_string(fs::file_size(saved)) + ",\"milliseconds\":";
     EXPECT_EQ(lines[0].substr(0, prefix.size()), prefix);
     EXPECT_TRUE(lines[0].ends_with(",\"messages\":[]}")) << lines[0];
-    EXPECT_NE(lines[1].find("\"status\":\"failed\",\"output\":null,\"width\":0"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("\"status\":\"failed\",\"output\":null,\"width\":0"), std::string::npos)
+        << lines[1];
     EXPECT_NE(lines[1].find("\"messages\":[\"ERROR! Cannot open picture: " + Path("broken.gif") + "\"]}"),
               std::string::npos)
         << lines[1];
@@ -149,15 +154,19 @@ TEST_F(ResizeTree, JsonlGivesOneRecordForEachPicture)
 // files must be those of one run.
 TEST_F(ResizeTree, GnuParallelRunsGiveTheFilesOfOneRun)
 {
-    ASSERT_EQ(std::system("parallel --version >/dev/null 2>&1"), 0) << "GNU Parallel (Debian's parallel) is needed";
+    ASSERT_EQ(std::system("parallel --version >/dev/null 2>&1"), 0)
+        << "GNU Parallel (Debian's parallel) is needed";
     const std::vector<std::string> names = TreeOf200();
     for (std::size_t i = 0; i < 60; ++i) Picture("photos/" + names[i * 3], static_cast<unsigned>(i));
     const std::string resize = std::string(SELVANE_RESIZE_PATH) + " --rule same-width --size 4 --jobs 1";
-    const std::string command = "cd " + Quoted("photos") + " && find . -name '*.bmp' -print0 | parallel --will-cite -0 "
-                                "--jobs 2 -X " + resize + " --relative-to . --output " + Quoted("spread") +
+    const std::string command = "cd " + Quoted("photos") +
+                                " && find . -name '*.bmp' -print0 | parallel --will-cite -0 "
+                                "--jobs 2 -X " +
+                                resize + " --relative-to . --output " + Quoted("spread") +
                                 " --log-format jsonl > " + Quoted("records.jsonl");
     ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_EQ(RunResize("--recursive --rule same-width --size 4 --output " + Quoted("local") + " " + Quoted("photos"))
+    ASSERT_EQ(RunResize("--recursive --rule same-width --size 4 --output " + Quoted("local") + " " +
+                        Quoted("photos"))
                   .status,
               0);
     const auto spread = Files("spread");

@@ -27,8 +27,9 @@ TEST_F(PictureTreeTest, ListsFolderByFolderAndLeavesOutTheFoldersThatMustNotBeEn
 
     // The output folder is known by what it is, however it is spelled.
     const PictureTree tree = ListPictureTree(root, root + "/2024/../Output/");
-    EXPECT_EQ(tree.pictures, (std::vector<std::string>{"A.png", "b.jpg", "2024/new-year.jpg", "2024/june/beach.jpg",
-                                                       "2024/june/Dune.webp", "archive/old.bmp"}));
+    EXPECT_EQ(tree.pictures,
+              (std::vector<std::string>{"A.png", "b.jpg", "2024/new-year.jpg", "2024/june/beach.jpg",
+                                        "2024/june/Dune.webp", "archive/old.bmp"}));
     EXPECT_TRUE(tree.unreadable.empty());
     // With no output folder to leave out, it is a folder like another.
     EXPECT_EQ(ListPictureTree(root, "").pictures.back(), "Output/2024/beach.jpg");
