@@ -10,6 +10,7 @@
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -287,6 +288,44 @@ TEST_F(PhotoJob, CarriesTheColourProfileByteForByteOrConvertsToSrgb)
     EXPECT_NEAR(converted.Row(4)[14], 232, 3);
     EXPECT_NEAR(converted.Row(4)[13], 46, 3);
     EXPECT_NEAR(converted.Row(4)[12], 22, 3);
+}
+
+// A scan's turn is TIFF's own Orientation tag, and its profile is a tag too.
+TEST_F(PhotoJob, ATiffIsTurnedByItsOwnTagAndKeepsItsProfile)
+{
+    const Raster stored = Quarters(40, 30);
+    TIFF* tiff = TIFFOpen(Path("scan.tif").c_str(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, 40);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 30);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_RIGHTTOP);
+    const test::Bytes adobe = test::AdobeRgbProfile();
+    TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(adobe.size()), adobe.data());
+    for (int y = 0; y < 30; ++y) {
+        std::uint8_t row[40 * 3];
+        for (int x = 0; x < 40; ++x)
+            for (int c = 0; c < 3; ++c) row[3 * x + c] = stored.Row(y)[3 * x + 2 - c];
+        ASSERT_EQ(TIFFWriteScanline(tiff, row, static_cast<std::uint32_t>(y), 0), 1);
+    }
+    TIFFClose(tiff);
+
+    options.size.rule = ResizeRule::SameWidth;
+    options.size.wh = 15;
+    ASSERT_FALSE(Run("scan.tif").SavedPath.empty()) << testing::PrintToString(host.log);
+    Raster written = LoadPicture(Output() + "scan.jpg");
+    EXPECT_EQ(written.Height(), 20);
+    EXPECT_EQ(ColourAt(written, 1, 1), Colour::Blue);
+    EXPECT_EQ(OutputMetadata("scan.jpg").icc, adobe);
+
+    options.autoOrient = false;
+    ASSERT_FALSE(Run("scan.tif").SavedPath.empty());
+    written = LoadPicture(Output() + "scan.jpg");
+    EXPECT_EQ(written.Height(), 11);
+    EXPECT_EQ(ColourAt(written, 1, 1), Colour::Red);
 }
 
 TEST_F(PhotoJob, SwitchedOffGivesTheFileOfAPictureWithoutPhotoInformation)
