@@ -2,6 +2,7 @@
 // borrow, and "Set 4/3", driven with the mouse and the keyboard.
 #include "engine/codec/PictureLoader.h"
 #include "MainFormFixture.h"
+#include "PageLayoutCheck.h"
 #include "tests/support/CaseName.h"
 
 #include "ui/widgets/SpinField.h"
@@ -58,6 +59,31 @@ INSTANTIATE_TEST_SUITE_P(Rules, RuleFieldsTest,
                                            RuleCase{"radSameWidth", false, false, true},
                                            RuleCase{"radSameHeight", false, false, true}),
                          [](const auto& row) { return std::string(row.param.radio); });
+
+struct LookCase {
+    const char* name;
+    const char* skin;  // the chkSkins line of the file
+};
+
+class ResizerPageLayoutTest : public MainFormTest, public ::testing::WithParamInterface<LookCase> {};
+
+// Under every rule, the page's controls and the fields the rule shows are whole and apart.
+TEST_P(ResizerPageLayoutTest, EveryControlIsWholeAndApartUnderEveryRule)
+{
+    WriteQuietSettings(MakePictures("empty", {}), GetParam().skin);
+    TMainForm& form = StartShown();
+    for (QRadioButton* radio : form.grpImgSize->findChildren<QRadioButton*>()) {
+        SCOPED_TRACE(radio->objectName().toStdString());
+        radio->click();
+        ASSERT_TRUE(radio->isChecked());
+        ExpectWholeAndApart(form.tabResizer);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ResizerPageLayoutTest,
+                         ::testing::Values(LookCase{"DesktopLook", "chkSkins=0\n"},
+                                           LookCase{"Skin", "chkSkins=1\n"}),
+                         CaseName);
 
 TEST_F(MainFormTest, TheStoredRuleShowsItsFieldsAtStart)
 {

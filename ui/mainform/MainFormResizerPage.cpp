@@ -19,12 +19,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace selvane {
 
 namespace {
 
 // The page's size in the design; anchored controls keep their distances from there.
 constexpr QSize kPageDesignSize(575, 537);
+
+constexpr int kRuleGroupDesignWidth = 300;
 
 TSpinField* MakeSpinField(QWidget* parent, int minValue, int maxValue, int value, const QRect& geometry)
 {
@@ -42,6 +46,13 @@ QRadioButton* MakeRadio(QWidget* parent, const char* caption, const char* hint, 
     radio->move(10, top);
     radio->adjustSize();
     return radio;
+}
+
+// The left edge of a group right of the rules: its designed place, moved by as much as the
+// rule group has grown.
+int BesideRules(const QGroupBox* rules, int designLeft)
+{
+    return designLeft + rules->width() - kRuleGroupDesignWidth;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* caption, QPoint position)
@@ -119,11 +130,7 @@ void TMainForm::BuildQualityPanel()
 void TMainForm::BuildRuleGroup()
 {
     grpImgSize = new QGroupBox(QStringLiteral("I want to:"), tabResizer);
-    SetBoldFont(grpImgSize);
-    grpImgSize->setGeometry(32, 94, 300, 168);
-    // The group's bold title must not make its contents bold.
-    QFont plain = font();
-    plain.setBold(false);
+    grpImgSize->setGeometry(32, 94, kRuleGroupDesignWidth, 168);
     radXDecrease = MakeRadio(grpImgSize, "Decrease image size x times",
                              "This will make each output image x times smaller.", 20);
     radXIncrease = MakeRadio(grpImgSize, "Increase image size x times (magnify)",
@@ -143,24 +150,38 @@ void TMainForm::BuildRuleGroup()
                               "You must specify the height (in pixels) in the blue box.",
                               112);
     radXIncrease->setChecked(true);
-    spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(226, 87, 66, 22));
+    // The common side's field stands right of the longer of its rules' captions.
+    const int fieldLeft = std::max(radSameWidth->geometry().right(), radSameHeight->geometry().right()) + 5;
+    spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(fieldLeft, 87, 66, 22));
     SetBackground(spnWH, StoredColor(colors::kCommonSide));
     SetHint(spnWH, "(in pixels)");
     spnWH->hide();
+
+    // The group grows to hold its contents when the captions need more than its designed width.
+    int width = kRuleGroupDesignWidth;
+    for (const QWidget* child : grpImgSize->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        width = std::max(width, child->geometry().right() + 9);
+    grpImgSize->resize(width, grpImgSize->height());
+
     lblAspect = new QLabel(QStringLiteral("IMAGE MAY GET DISTORTED"), grpImgSize);
     lblAspect->setAlignment(Qt::AlignCenter);
-    lblAspect->setGeometry(4, 142, 292, 20);
+    lblAspect->setGeometry(4, 142, width - 8, 20);
     SetBackground(lblAspect, StoredColor(colors::kDistortionWarning));
     lblAspect->setCursor(Qt::PointingHandCursor);
     SetHint(lblAspect, "In this mode, the aspect ratio of some images may be broken after resize.");
     lblAspect->hide();
+    // The group's bold title must not make its contents bold, nor their sizes those of bold
+    // captions: the contents are sized above in the plain font and keep it.
+    QFont plain = font();
+    plain.setBold(false);
     for (QWidget* child : grpImgSize->findChildren<QWidget*>()) child->setFont(plain);
+    SetBoldFont(grpImgSize);
 }
 
 // The factor of the decrease and increase rules, as whole part "." tenths.
 void TMainForm::BuildFactorGroup()
 {
-    grpX = MakeGroupBox("x:", tabResizer, QRect(367, 94, 150, 80));
+    grpX = MakeGroupBox("x:", tabResizer, QRect(BesideRules(grpImgSize, 367), 94, 150, 80));
     SetBackground(grpX, StoredColor(colors::kFactorGroup));
     SetHint(grpX, "Increase/decrease the size of your images x times.");
     spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
@@ -177,13 +198,15 @@ void TMainForm::BuildFactorGroup()
 // The width and height of the same-size rule.
 void TMainForm::BuildOutputSizeGroup()
 {
-    grpOutRatio = MakeGroupBox("Output image size:", tabResizer, QRect(366, 178, 150, 84));
+    grpOutRatio =
+        MakeGroupBox("Output image size:", tabResizer, QRect(BesideRules(grpImgSize, 366), 178, 150, 84));
     SetBackground(grpOutRatio, StoredColor(colors::kOutputSizeGroup));
     SetHint(grpOutRatio, "Size (in pixels)");
     spnWidth = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(6, 22, 62, 24));
     SetHint(spnWidth, "Output width (in pixels)");
-    lblThumbSize = MakeLabel(grpOutRatio, " x ", QPoint(70, 26));
-    spnHeight = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(83, 22, 62, 24));
+    lblThumbSize = MakeLabel(grpOutRatio, " x ", QPoint(spnWidth->geometry().right() + 2, 26));
+    spnHeight =
+        MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(lblThumbSize->geometry().right() + 1, 22, 62, 24));
     SetHint(spnHeight, "Output height (in pixels)");
     btn43 = new QPushButton(QStringLiteral("Set 4/3"), grpOutRatio);
     btn43->setGeometry(35, 52, 80, 25);
