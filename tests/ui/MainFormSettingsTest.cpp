@@ -72,8 +72,12 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"WindowState/Top", "90"},          {"WindowState/Width", "810"},
         {"WindowState/Height", "640"},      {"WindowState/Maximized", "0"},
         {"Resize/radXDecrease", "0"},       {"Resize/radXIncrease", "0"},
-        {"Resize/radSameHeight", "1"},      {"Resize/radSameWidth", "0"},
-        {"Resize/radSameSize", "0"},        {"Updates/LastCheck", lastCheck},
+        {"Resize/radSameHeight", "0"},      {"Resize/radSameWidth", "0"},
+        {"Resize/radSameSize", "0"},        {"Resize/radFitBox", "0"},
+        {"Resize/radLongSide", "0"},        {"Resize/radShortSide", "0"},
+        {"Resize/radPercent", "1"},         {"Resize/spnFitWidth", "640"},
+        {"Resize/spnFitHeight", "20000"},   {"Resize/spnPercent", "1"},
+        {"Resize/chkNoEnlarge", "1"},       {"Updates/LastCheck", lastCheck},
         {"Updates/spnAutoUpdate", "0"},     {"Settings/trkQuality", "88"},
         {"Settings/spnHideHint", "5200"},   {"Settings/spnOpacity", "201"},
         {"Settings/spnWidth", "1024"},      {"Settings/cmbResampleQ", "3"},
@@ -99,7 +103,8 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     EXPECT_FALSE(form.FirstRun);
     EXPECT_EQ(form.PageControl->currentWidget(), form.tabSettings);
     EXPECT_EQ(form.geometry(), QRect(120, 90, 810, 640));
-    EXPECT_TRUE(form.radSameHeight->isChecked());
+    EXPECT_TRUE(form.radPercent->isChecked());
+    EXPECT_TRUE(form.chkNoEnlarge->isChecked());
     EXPECT_EQ(form.cmbResampleQ->currentText(), "Bell");
     EXPECT_EQ(form.lblQuality2->text(), "88");
     EXPECT_TRUE(form.radHintsStatBar->isChecked());
@@ -122,6 +127,8 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "[WindowState]\nLeft=341\nTop=69\nWidth=874\nHeight=" + std::to_string(form.height()) +
         "\nMaximized=0\nLast_used_tab=0\n"
         "[Resize]\nradXDecrease=1\nradXIncrease=0\nradSameHeight=0\nradSameWidth=0\nradSameSize=0\n"
+        "radFitBox=0\nradLongSide=0\nradShortSide=0\nradPercent=0\nspnFitWidth=1920\nspnFitHeight=1080\n"
+        "spnPercent=50\nchkNoEnlarge=0\n"
         "[Updates]\nspnAutoUpdate=4\nLastCheck=" +
         FormatShortDate(form.LastCheck) +
         "\n[Settings]\ntrkQuality=74\nspnHideHint=3100\nspnOpacity=255\nspnWidth=200\ncmbResampleQ=6\n"
@@ -147,6 +154,30 @@ TEST_F(MainFormSettingsTest, AnOlderFileGivesThePhotoOptionsTheirDefaults)
     EXPECT_EQ(options.keepMetadata, defaults.keepMetadata);
     EXPECT_EQ(options.stripGps, defaults.stripGps);
     EXPECT_TRUE(form.chkStripGps->isEnabled());
+}
+
+// A file from before the fit, side and percentage rules keeps its rule and its fields, and
+// gives the new fields their defaults.
+TEST_F(MainFormSettingsTest, AnOlderFileKeepsItsRuleAndGivesTheNewFieldsTheirDefaults)
+{
+    WriteSettings("[Resize]\nradXDecrease=0\nradXIncrease=0\nradSameHeight=0\nradSameWidth=1\nradSameSize=0\n"
+                  "[Updates]\nspnAutoUpdate=0\n[Settings]\nspnWH=800\n");
+    TMainForm& form = StartShown();
+
+    EXPECT_TRUE(form.radSameWidth->isChecked());
+    EXPECT_TRUE(form.spnWH->isVisibleTo(form.tabResizer));
+    EXPECT_EQ(form.spnFitWidth->Value(), 1920);
+    EXPECT_EQ(form.spnFitHeight->Value(), 1080);
+    EXPECT_EQ(form.spnPercent->Value(), 50);
+    EXPECT_FALSE(form.chkNoEnlarge->isChecked());
+    EXPECT_TRUE(form.chkNoEnlarge->isEnabled());
+    const SizeOptions size = form.CurrentJobOptions().size;
+    EXPECT_EQ(size.rule, ResizeRule::SameWidth);
+    EXPECT_EQ(size.wh, 800);
+    EXPECT_EQ(size.fitWidth, 1920);
+    EXPECT_EQ(size.fitHeight, 1080);
+    EXPECT_EQ(size.percent, 50);
+    EXPECT_FALSE(size.noEnlarge);
 }
 
 // A first start opens on the user's pictures; a stored folder that is not a full path is
@@ -246,6 +277,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RadioCase{"[Resize]\nradXIncrease=1\nradSameWidth=1\n", "radSameWidth"},
                       RadioCase{"[Resize]\nradSameSize=1\nradXDecrease=1\nradSameHeight=1\n", "radSameSize"},
                       RadioCase{"[Resize]\nradXDecrease=0\nradXIncrease=1\n", "radXIncrease"},
+                      // The newer rules load after the first five.
+                      RadioCase{"[Resize]\nradPercent=1\nradSameSize=1\n", "radPercent"},
+                      RadioCase{"[Resize]\nradShortSide=1\nradFitBox=1\nradLongSide=1\n", "radShortSide"},
+                      RadioCase{"[Resize]\nradXDecrease=0\nradFitBox=1\n", "radFitBox"},
                       // No rule marked: the default rule, so that a job can run.
                       RadioCase{"[Resize]\nradXDecrease=0\n", "radXDecrease"},
                       RadioCase{"[Settings]\nradHintsOff=1\nradHintsStatBar=1\nradHintsTooltips=0\n",
@@ -258,6 +293,7 @@ struct ClampCase {
     const char* stored;
     const char* control;
     int loaded;
+    const char* section = "Settings";
 };
 
 class LoadedRangeTest : public MainFormTest, public ::testing::WithParamInterface<ClampCase> {};
@@ -265,8 +301,8 @@ class LoadedRangeTest : public MainFormTest, public ::testing::WithParamInterfac
 TEST_P(LoadedRangeTest, BringsAValueIntoItsControlsRange)
 {
     const ClampCase& row = GetParam();
-    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n[Settings]\n") + row.key + "=" + row.stored +
-                  "\n");
+    WriteSettings(std::string("[Updates]\nspnAutoUpdate=0\n[") + row.section + "]\n" + row.key + "=" +
+                  row.stored + "\n");
     TMainForm& form = Start();
     auto* object = form.findChild<QWidget*>(row.control);
     ASSERT_NE(object, nullptr);
@@ -278,17 +314,19 @@ TEST_P(LoadedRangeTest, BringsAValueIntoItsControlsRange)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, LoadedRangeTest,
-    ::testing::Values(ClampCase{"trkQuality", "200", "trkQuality", 95},
-                      ClampCase{"trkQuality", "1", "trkQuality", 5},
-                      ClampCase{"spnOpacity", "10", "spnOpacity", 30},
-                      ClampCase{"spnHideHint", "50000", "spnHideHint", 20000},
-                      ClampCase{"spnWidth", "3", "spnWidth", 10}, ClampCase{"spnRound", "0", "spnRound", 1},
-                      ClampCase{"spnRound", "0x1E", "spnRound", 10},
-                      // The field has no bounds: any stored value stays.
-                      ClampCase{"spnWH", "-250", "spnWH", -250}, ClampCase{"spnWH", "99999", "spnWH", 99999},
-                      // No filter chosen would leave a job without one: B-Spline instead.
-                      ClampCase{"cmbResampleQ", "9", "cmbResampleQ", 6},
-                      ClampCase{"cmbResampleQ", "-1", "cmbResampleQ", 6}),
+    ::testing::Values(
+        ClampCase{"trkQuality", "200", "trkQuality", 95}, ClampCase{"trkQuality", "1", "trkQuality", 5},
+        ClampCase{"spnOpacity", "10", "spnOpacity", 30},
+        ClampCase{"spnHideHint", "50000", "spnHideHint", 20000}, ClampCase{"spnWidth", "3", "spnWidth", 10},
+        ClampCase{"spnRound", "0", "spnRound", 1}, ClampCase{"spnRound", "0x1E", "spnRound", 10},
+        // The field has no bounds: any stored value stays.
+        ClampCase{"spnWH", "-250", "spnWH", -250}, ClampCase{"spnWH", "99999", "spnWH", 99999},
+        // No filter chosen would leave a job without one: B-Spline instead.
+        ClampCase{"cmbResampleQ", "9", "cmbResampleQ", 6}, ClampCase{"cmbResampleQ", "-1", "cmbResampleQ", 6},
+        ClampCase{"spnFitWidth", "5", "spnFitWidth", 10, "Resize"},
+        ClampCase{"spnFitHeight", "30000", "spnFitHeight", 20000, "Resize"},
+        ClampCase{"spnPercent", "0", "spnPercent", 1, "Resize"},
+        ClampCase{"spnPercent", "1001", "spnPercent", 1000, "Resize"}),
     [](const auto& row) { return std::string(row.param.key) + std::to_string(row.index); });
 
 TEST_F(MainFormSettingsTest, AnOutOfRangeUpdateIntervalIsClamped)

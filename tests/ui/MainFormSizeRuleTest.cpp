@@ -1,7 +1,9 @@
-// The size-rule controls: which fields each rule shows, the tenths field's carry and
-// borrow, and "Set 4/3", driven with the mouse and the keyboard.
+// The size-rule controls: which fields each rule shows and where, the tenths field's carry
+// and borrow, "Set 4/3", and the sizes that typed rules give, driven with the mouse and the
+// keyboard.
 #include "engine/codec/PictureLoader.h"
 #include "MainFormFixture.h"
+#include "PageLayoutCheck.h"
 #include "tests/support/CaseName.h"
 
 #include "ui/widgets/SpinField.h"
@@ -17,47 +19,95 @@ namespace {
 struct RuleCase {
     const char* radio;
     bool factorFields;
-    bool sizeFields;  // grpOutRatio and the distortion warning
-    bool sideField;   // spnWH
+    bool sizeFields;    // grpOutRatio and the distortion warning
+    bool fitFields;     // grpFitBox
+    bool sideField;     // spnWH
+    bool percentField;  // spnPercent and its "%"
+    bool noEnlargeOffered;
 };
 
 class RuleFieldsTest : public MainFormTest, public ::testing::WithParamInterface<RuleCase> {};
 
 TEST_P(RuleFieldsTest, ShowsTheFieldsOfTheCheckedRule)
 {
+    const RuleCase& row = GetParam();
     WriteQuietSettings(MakePictures("empty", {}));
     TMainForm& form = StartShown();
-    // Start from the other end of the table, so that every row changes something.
-    form.radSameHeight->click();
+    // Start from the other end of the table, so that every row changes something, with
+    // "Never enlarge pictures" chosen before magnifying greys it.
+    form.radPercent->click();
+    QTest::mouseClick(form.chkNoEnlarge, Qt::LeftButton, {}, QPoint(8, form.chkNoEnlarge->height() / 2));
+    ASSERT_TRUE(form.chkNoEnlarge->isChecked());
     form.radXIncrease->click();
-    auto* radio = form.findChild<QRadioButton*>(GetParam().radio);
+    auto* radio = form.findChild<QRadioButton*>(row.radio);
     ASSERT_NE(radio, nullptr);
 
     QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
 
     ASSERT_TRUE(radio->isChecked());
-    EXPECT_EQ(form.grpX->isVisible(), GetParam().factorFields);
-    EXPECT_EQ(form.grpOutRatio->isVisible(), GetParam().sizeFields);
-    EXPECT_EQ(form.lblAspect->isVisible(), GetParam().sizeFields);
-    EXPECT_EQ(form.spnWH->isVisible(), GetParam().sideField);
-    if (GetParam().sizeFields) {
-        EXPECT_EQ(form.grpOutRatio->y(), form.grpImgSize->y());
+    EXPECT_EQ(form.grpX->isVisible(), row.factorFields);
+    EXPECT_EQ(form.grpOutRatio->isVisible(), row.sizeFields);
+    EXPECT_EQ(form.lblAspect->isVisible(), row.sizeFields);
+    EXPECT_EQ(form.grpFitBox->isVisible(), row.fitFields);
+    EXPECT_EQ(form.spnWH->isVisible(), row.sideField);
+    EXPECT_EQ(form.spnPercent->isVisible(), row.percentField);
+    EXPECT_EQ(form.lblPercent->isVisible(), row.percentField);
+    // Greyed under magnifying, never unchecked.
+    EXPECT_EQ(form.chkNoEnlarge->isEnabled(), row.noEnlargeOffered);
+    EXPECT_TRUE(form.chkNoEnlarge->isChecked());
+    for (QGroupBox* group : {form.grpOutRatio, form.grpFitBox}) {
+        if (group->isVisible()) {
+            EXPECT_EQ(group->y(), form.grpImgSize->y()) << group->objectName().toStdString();
+        }
     }
-    if (GetParam().sideField) {
-        EXPECT_EQ(form.spnWH->y(), radio->y());  // its top level with the rule's
+    // Each field's top is level with its rule's.
+    if (row.sideField) {
+        EXPECT_EQ(form.spnWH->y(), radio->y());
     }
-    if (GetParam().factorFields) {
+    if (row.percentField) {
+        EXPECT_EQ(form.spnPercent->y(), radio->y());
+    }
+    if (row.factorFields) {
         EXPECT_EQ(form.spnRound->toolTip(), "How many times you want to increase/decrease the image");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, RuleFieldsTest,
-                         ::testing::Values(RuleCase{"radXDecrease", true, false, false},
-                                           RuleCase{"radXIncrease", true, false, false},
-                                           RuleCase{"radSameSize", false, true, false},
-                                           RuleCase{"radSameWidth", false, false, true},
-                                           RuleCase{"radSameHeight", false, false, true}),
+                         ::testing::Values(RuleCase{"radXDecrease", true, false, false, false, false, true},
+                                           RuleCase{"radXIncrease", true, false, false, false, false, false},
+                                           RuleCase{"radSameSize", false, true, false, false, false, true},
+                                           RuleCase{"radSameWidth", false, false, false, true, false, true},
+                                           RuleCase{"radSameHeight", false, false, false, true, false, true},
+                                           RuleCase{"radFitBox", false, false, true, false, false, true},
+                                           RuleCase{"radLongSide", false, false, false, true, false, true},
+                                           RuleCase{"radShortSide", false, false, false, true, false, true},
+                                           RuleCase{"radPercent", false, false, false, false, true, true}),
                          [](const auto& row) { return std::string(row.param.radio); });
+
+struct LookCase {
+    const char* name;
+    const char* skin;  // the chkSkins line of the file
+};
+
+class ResizerPageLayoutTest : public MainFormTest, public ::testing::WithParamInterface<LookCase> {};
+
+// Under every rule, the page's controls and the fields the rule shows are whole and apart.
+TEST_P(ResizerPageLayoutTest, EveryControlIsWholeAndApartUnderEveryRule)
+{
+    WriteQuietSettings(MakePictures("empty", {}), GetParam().skin);
+    TMainForm& form = StartShown();
+    for (QRadioButton* radio : form.grpImgSize->findChildren<QRadioButton*>()) {
+        SCOPED_TRACE(radio->objectName().toStdString());
+        radio->click();
+        ASSERT_TRUE(radio->isChecked());
+        ExpectWholeAndApart(form.tabResizer);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ResizerPageLayoutTest,
+                         ::testing::Values(LookCase{"DesktopLook", "chkSkins=0\n"},
+                                           LookCase{"Skin", "chkSkins=1\n"}),
+                         CaseName);
 
 TEST_F(MainFormTest, TheStoredRuleShowsItsFieldsAtStart)
 {
@@ -145,6 +195,36 @@ INSTANTIATE_TEST_SUITE_P(Widths, SetFourThirdsTest,
                                            AspectCase{"40000", 15000}),
                          [](const auto& row) { return "Width" + std::string(row.param.width); });
 
+// A batch of one w x h picture after a person has clicked the rule, chosen "Never enlarge
+// pictures" when asked, and typed into the fields (by their names); the size written.
+class TypedRuleTest : public MainFormTest {
+protected:
+    QSize ResizeTyped(int w, int h, const char* radio,
+                      const std::vector<std::pair<const char*, const char*>>& typed, bool noEnlarge = false)
+    {
+        const std::string folder = MakePictures("photos", {"a.png"}, w, h);
+        WriteQuietSettings(folder);
+        TMainForm& form = StartShown();
+        QTest::mouseClick(form.findChild<QRadioButton*>(radio), Qt::LeftButton);
+        if (noEnlarge) QTest::mouseClick(form.chkNoEnlarge, Qt::LeftButton, {}, QPoint(8, 8));
+        EXPECT_EQ(form.chkNoEnlarge->isChecked(), noEnlarge);
+        for (const auto& [name, text] : typed) {
+            auto* field = form.findChild<TSpinField*>(name);
+            EXPECT_TRUE(field && field->isVisible()) << name;
+            if (!field) continue;
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(field, text);
+        }
+        ClickItem(0);
+
+        QTest::keyClick(&form, Qt::Key_F9);
+
+        const Raster output = LoadPicture(folder + "Output/a.jpg");
+        return {output.Width(), output.Height()};
+    }
+};
+
 // Sizes within a double's rounding of a half, typed into the window's own fields.
 struct TypedTieCase {
     const char* name;
@@ -156,29 +236,16 @@ struct TypedTieCase {
     int expectedWidth, expectedHeight;
 };
 
-class TypedTieTest : public MainFormTest, public ::testing::WithParamInterface<TypedTieCase> {};
+class TypedTieTest : public TypedRuleTest, public ::testing::WithParamInterface<TypedTieCase> {};
 
 TEST_P(TypedTieTest, ResizesToTheSizeOnTheRightSideOfTheHalf)
 {
     const TypedTieCase& c = GetParam();
-    const std::string folder = MakePictures("photos", {"a.png"}, c.w, c.h);
-    WriteQuietSettings(folder);
-    TMainForm& form = StartShown();
-    QTest::mouseClick(form.findChild<QRadioButton*>(c.radio), Qt::LeftButton);
-    for (const auto& [field, text] : {std::pair{form.spnRound, c.round},
-                                      std::pair{form.spnZecimal, c.zecimal}, std::pair{form.spnWH, c.wh}}) {
-        if (!*text) continue;
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, text);
-    }
-    ClickItem(0);
-
-    QTest::keyClick(&form, Qt::Key_F9);
-
-    const Raster output = LoadPicture(folder + "Output/a.jpg");
-    EXPECT_EQ(output.Width(), c.expectedWidth);
-    EXPECT_EQ(output.Height(), c.expectedHeight);
+    std::vector<std::pair<const char*, const char*>> typed;
+    for (const auto& field :
+         {std::pair{"spnRound", c.round}, std::pair{"spnZecimal", c.zecimal}, std::pair{"spnWH", c.wh}})
+        if (*field.second) typed.push_back(field);
+    EXPECT_EQ(ResizeTyped(c.w, c.h, c.radio, typed), QSize(c.expectedWidth, c.expectedHeight));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -187,6 +254,69 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedTieCase{"Decrease15x8By1_2", "radXDecrease", "1", "2", "", 15, 8, 13, 7},
                       TypedTieCase{"Increase52x5By7_7", "radXIncrease", "7", "7", "", 52, 5, 400, 39},
                       TypedTieCase{"SameHeight81Of11x6", "radSameHeight", "", "", "81", 11, 6, 149, 81}),
+    CaseName);
+
+struct TypedRuleCase {
+    const char* name;
+    int w, h;
+    const char* radio;
+    std::vector<std::pair<const char*, const char*>> typed;
+    bool noEnlarge;
+    QSize expected;
+};
+
+class TypedRuleSizeTest : public TypedRuleTest, public ::testing::WithParamInterface<TypedRuleCase> {};
+
+TEST_P(TypedRuleSizeTest, WritesTheSizeOfTheTypedRule)
+{
+    const TypedRuleCase& c = GetParam();
+    EXPECT_EQ(ResizeTyped(c.w, c.h, c.radio, c.typed, c.noEnlarge), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, TypedRuleSizeTest,
+    ::testing::Values(
+        TypedRuleCase{"FitBox16x16",
+                      40,
+                      30,
+                      "radFitBox",
+                      {{"spnFitWidth", "16"}, {"spnFitHeight", "16"}},
+                      false,
+                      QSize(16, 12)},
+        // The height limits here: 100 x 15 holds 20 x 15.
+        TypedRuleCase{"FitBox100x15",
+                      40,
+                      30,
+                      "radFitBox",
+                      {{"spnFitWidth", "100"}, {"spnFitHeight", "15"}},
+                      false,
+                      QSize(20, 15)},
+        TypedRuleCase{"LongSide20", 40, 30, "radLongSide", {{"spnWH", "20"}}, false, QSize(20, 15)},
+        TypedRuleCase{"LongSide20Portrait", 30, 40, "radLongSide", {{"spnWH", "20"}}, false, QSize(15, 20)},
+        TypedRuleCase{"ShortSide15", 40, 30, "radShortSide", {{"spnWH", "15"}}, false, QSize(20, 15)},
+        TypedRuleCase{"Percent50", 40, 30, "radPercent", {{"spnPercent", "50"}}, false, QSize(20, 15)},
+        // 13.2 x 9.9, each side rounded on its own.
+        TypedRuleCase{"Percent33", 40, 30, "radPercent", {{"spnPercent", "33"}}, false, QSize(13, 10)},
+        TypedRuleCase{"Percent150", 40, 30, "radPercent", {{"spnPercent", "150"}}, false, QSize(60, 45)},
+        TypedRuleCase{"NoEnlargeLongSide100", 40, 30, "radLongSide", {{"spnWH", "100"}}, true, QSize(40, 30)},
+        TypedRuleCase{
+            "NoEnlargePercent150", 40, 30, "radPercent", {{"spnPercent", "150"}}, true, QSize(40, 30)},
+        // Shrinking is not held back.
+        TypedRuleCase{"NoEnlargeFitBox16x16",
+                      40,
+                      30,
+                      "radFitBox",
+                      {{"spnFitWidth", "16"}, {"spnFitHeight", "16"}},
+                      true,
+                      QSize(16, 12)},
+        // The same size holds each side to the picture's.
+        TypedRuleCase{"NoEnlargeSameSize100x20",
+                      40,
+                      30,
+                      "radSameSize",
+                      {{"spnWidth", "100"}, {"spnHeight", "20"}},
+                      true,
+                      QSize(40, 20)}),
     CaseName);
 
 }  // namespace

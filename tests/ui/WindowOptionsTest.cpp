@@ -1,6 +1,7 @@
 // The options of the Settings page: hint modes and the status bar, the hint time, opacity,
 // start at log-on, the desktop shortcut, the skin, and what loading the settings sets off.
 #include "MainFormFixture.h"
+#include "PageLayoutCheck.h"
 
 #include "tests/support/CaseName.h"
 #include "ui/Skin.h"
@@ -10,7 +11,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -18,8 +18,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolTip>
-
-#include <functional>
 
 namespace selvane::test {
 namespace {
@@ -276,37 +274,12 @@ struct LookCase {
 
 class SettingsPageLayoutTest : public WindowOptionsTest, public ::testing::WithParamInterface<LookCase> {};
 
-// Each control of the page shows whole: inside the page and its group, its caption not cut,
-// clear of its neighbours (but for the spin fields placed in a label's gap).
 TEST_P(SettingsPageLayoutTest, EveryControlIsWholeAndApart)
 {
     WriteSettings(std::string("[WindowState]\nLast_used_tab=2\n[Updates]\nspnAutoUpdate=0\n[Settings]\n") +
                   GetParam().skin);
     TMainForm& form = StartShown();
-    const auto name = [](const QWidget* widget) { return widget->objectName().toStdString(); };
-    const auto inGap = [](const QWidget* a, const QWidget* b) {
-        const auto* label = qobject_cast<const QLabel*>(a);
-        return label && qobject_cast<const TSpinField*>(b) && label->text().contains(QLatin1String("  "));
-    };
-    const std::function<void(QWidget*)> checkChildren = [&](QWidget* parent) {
-        const QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (QWidget* child : children) {
-            if (!child->isVisible() || child->objectName().isEmpty()) continue;
-            EXPECT_TRUE(parent->rect().contains(child->geometry()))
-                << name(child) << " leaves " << name(parent);
-            if (auto* button = qobject_cast<QAbstractButton*>(child)) {
-                EXPECT_GE(button->width(), button->sizeHint().width()) << name(button);
-            }
-            for (QWidget* other : children)
-                if (other != child && !other->objectName().isEmpty() && !inGap(child, other) &&
-                    !inGap(other, child) && child->objectName() < other->objectName()) {
-                    EXPECT_FALSE(child->geometry().intersects(other->geometry()))
-                        << name(child) << " on " << name(other);
-                }
-            if (qobject_cast<QGroupBox*>(child)) checkChildren(child);
-        }
-    };
-    checkChildren(form.tabSettings);
+    ExpectWholeAndApart(form.tabSettings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, SettingsPageLayoutTest,

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "engine/job/BatchJob.h"
+#include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
@@ -24,9 +25,11 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -181,7 +184,14 @@ public:
     QRadioButton* radSameSize = nullptr;
     QRadioButton* radSameWidth = nullptr;
     QRadioButton* radSameHeight = nullptr;
+    QRadioButton* radFitBox = nullptr;
+    QRadioButton* radLongSide = nullptr;
+    QRadioButton* radShortSide = nullptr;
+    QRadioButton* radPercent = nullptr;
     TSpinField* spnWH = nullptr;
+    TSpinField* spnPercent = nullptr;
+    QLabel* lblPercent = nullptr;
+    QCheckBox* chkNoEnlarge = nullptr;
     QLabel* lblAspect = nullptr;
     QGroupBox* grpX = nullptr;
     TSpinField* spnRound = nullptr;
@@ -192,6 +202,10 @@ public:
     QLabel* lblThumbSize = nullptr;
     TSpinField* spnHeight = nullptr;
     QPushButton* btn43 = nullptr;
+    QGroupBox* grpFitBox = nullptr;
+    TSpinField* spnFitWidth = nullptr;
+    QLabel* lblFitBox = nullptr;
+    TSpinField* spnFitHeight = nullptr;
 
     QPushButton* btnStart = nullptr;
     QPushButton* btnAbort = nullptr;
@@ -282,8 +296,10 @@ private:
     void BuildResizerPage();
     void BuildQualityPanel();
     void BuildRuleGroup();
+    void BuildRuleFields();
     void BuildFactorGroup();
     void BuildOutputSizeGroup();
+    void BuildFitBoxGroup();
     void BuildJobButtons();
     void BuildPreview();
     void BuildQuickButtons();
@@ -301,6 +317,8 @@ private:
 
     void ConnectBatchCommands();
     void ConnectSizeRule();
+    // Every rule's radio button with the rule it stands for.
+    std::array<std::pair<QRadioButton*, ResizeRule>, 9> RuleButtons() const;
     void ConnectSource();
     void SetUpWebUpdate();
     void ConnectOptions();

@@ -136,16 +136,17 @@ JobOptions TMainForm::CurrentJobOptions() const
     options.preview = chkPreview->isChecked();
     options.protect = chkProtect->isChecked();
     options.quality = trkQuality->value();
-    if (radXIncrease->isChecked()) options.size.rule = ResizeRule::Increase;
-    else if (radSameSize->isChecked()) options.size.rule = ResizeRule::SameSize;
-    else if (radSameWidth->isChecked()) options.size.rule = ResizeRule::SameWidth;
-    else if (radSameHeight->isChecked()) options.size.rule = ResizeRule::SameHeight;
-    else options.size.rule = ResizeRule::Decrease;
+    for (const auto& [radio, rule] : RuleButtons())
+        if (radio->isChecked()) options.size.rule = rule;
     options.size.round = spnRound->Value();
     options.size.zecimal = spnZecimal->Value();
     options.size.width = spnWidth->Value();
     options.size.height = spnHeight->Value();
     options.size.wh = spnWH->Value();
+    options.size.fitWidth = spnFitWidth->Value();
+    options.size.fitHeight = spnFitHeight->Value();
+    options.size.percent = spnPercent->Value();
+    options.size.noEnlarge = chkNoEnlarge->isChecked();
     options.addFilterName = chkAddFltName->isChecked();
     options.filterIndex = cmbResampleQ->currentIndex();
     options.overwrite = chkOverwrite->isChecked();

@@ -10,6 +10,7 @@
 #include "ui/widgets/WindowColors.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,12 +20,31 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace selvane {
 
 namespace {
 
 // The page's size in the design; anchored controls keep their distances from there.
 constexpr QSize kPageDesignSize(575, 537);
+
+// The rule group's rows: the nine rules, then "Never enlarge pictures", then the distortion
+// warning (20 high) across the bottom.
+constexpr int RuleRowTop(int row)
+{
+    return 20 + 23 * row;
+}
+constexpr int kNoEnlargeRow = 9;
+constexpr int kWarningRow = 10;
+constexpr int kRuleGroupTop = 94;
+constexpr int kRuleGroupHeight = RuleRowTop(kWarningRow) + 20 + 6;
+constexpr int kRuleGroupDesignWidth = 300;
+
+// Under the rule group, the job buttons, then the preview down to the page's bottom.
+constexpr int kJobButtonsTop = kRuleGroupTop + kRuleGroupHeight + 6;
+constexpr int kPreviewTop = kJobButtonsTop + 31;
+constexpr int kPreviewHeight = kPageDesignSize.height() - 4 - kPreviewTop;
 
 TSpinField* MakeSpinField(QWidget* parent, int minValue, int maxValue, int value, const QRect& geometry)
 {
@@ -44,12 +64,39 @@ QRadioButton* MakeRadio(QWidget* parent, const char* caption, const char* hint, 
     return radio;
 }
 
+// The left edge of a group right of the rules: its designed place, moved by as much as the
+// rule group has grown.
+int BesideRules(const QGroupBox* rules, int designLeft)
+{
+    return designLeft + rules->width() - kRuleGroupDesignWidth;
+}
+
 QLabel* MakeLabel(QWidget* parent, const char* caption, QPoint position)
 {
     auto* label = new QLabel(QString::fromLatin1(caption), parent);
     label->move(position);
     label->adjustSize();
     return label;
+}
+
+// A width " x " height pair of fields, as the size groups hold them.
+struct SizeFields {
+    TSpinField* width;
+    QLabel* times;
+    TSpinField* height;
+};
+
+SizeFields MakeSizeFields(QGroupBox* group, int width, int height, const char* widthHint,
+                          const char* heightHint)
+{
+    SizeFields fields{};
+    fields.width = MakeSpinField(group, 10, 20000, width, QRect(6, 22, 62, 24));
+    SetHint(fields.width, widthHint);
+    fields.times = MakeLabel(group, " x ", QPoint(fields.width->geometry().right() + 2, 26));
+    fields.height =
+        MakeSpinField(group, 10, 20000, height, QRect(fields.times->geometry().right() + 1, 22, 62, 24));
+    SetHint(fields.height, heightHint);
+    return fields;
 }
 
 }  // namespace
@@ -63,6 +110,7 @@ void TMainForm::BuildResizerPage()
     BuildRuleGroup();
     BuildFactorGroup();
     BuildOutputSizeGroup();
+    BuildFitBoxGroup();
     BuildJobButtons();
     BuildPreview();
     BuildQuickButtons();
@@ -115,52 +163,100 @@ void TMainForm::BuildQualityPanel()
     proBar->setGeometry(360, 28, 200, 16);
 }
 
-// "I want to:": the size rules, with the common side and the distortion warning.
+// "I want to:": the size rules and the fields that go with them.
 void TMainForm::BuildRuleGroup()
 {
     grpImgSize = new QGroupBox(QStringLiteral("I want to:"), tabResizer);
-    SetBoldFont(grpImgSize);
-    grpImgSize->setGeometry(32, 94, 300, 168);
-    // The group's bold title must not make its contents bold.
-    QFont plain = font();
-    plain.setBold(false);
+    grpImgSize->setGeometry(32, kRuleGroupTop, kRuleGroupDesignWidth, kRuleGroupHeight);
     radXDecrease = MakeRadio(grpImgSize, "Decrease image size x times",
-                             "This will make each output image x times smaller.", 20);
+                             "This will make each output image x times smaller.", RuleRowTop(0));
     radXIncrease = MakeRadio(grpImgSize, "Increase image size x times (magnify)",
-                             "This will magnify each output image x times.", 43);
+                             "This will magnify each output image x times.", RuleRowTop(1));
     radSameSize =
         MakeRadio(grpImgSize, "Make all images of the same width and height",
                   "This will make all output images to have the same width and height.\r\n"
                   "You must specify the width and height in the red box.\r\n"
                   "You may distort your images if they have a ratio different from the one choused.",
-                  66);
+                  RuleRowTop(2));
     radSameWidth = MakeRadio(grpImgSize, "Make all images of the same width:",
                              "This will make all output images to have the same width.\r\n"
                              "You must specify the width (in pixels) in the blue box.",
-                             89);
+                             RuleRowTop(3));
     radSameHeight = MakeRadio(grpImgSize, "Make all images of the same height:",
                               "This will make all output images to have the same height\r\n"
                               "You must specify the height (in pixels) in the blue box.",
-                              112);
+                              RuleRowTop(4));
+    radFitBox = MakeRadio(grpImgSize, "Make all images fit within width and height",
+                          "This will make all output images fit within the same width and height, "
+                          "keeping their proportions.\r\n"
+                          "You must specify the width and height in the red box.",
+                          RuleRowTop(5));
+    radLongSide = MakeRadio(grpImgSize, "Make the longer side of all images:",
+                            "This will make the longer side of all output images the same length, "
+                            "keeping their proportions.\r\n"
+                            "You must specify the length (in pixels) in the blue box.",
+                            RuleRowTop(6));
+    radShortSide = MakeRadio(grpImgSize, "Make the shorter side of all images:",
+                             "This will make the shorter side of all output images the same length, "
+                             "keeping their proportions.\r\n"
+                             "You must specify the length (in pixels) in the blue box.",
+                             RuleRowTop(7));
+    radPercent = MakeRadio(grpImgSize, "Scale all images to a percentage:",
+                           "This will make each output image a percentage of its own size.\r\n"
+                           "You must specify the percentage in the blue box.",
+                           RuleRowTop(8));
     radXIncrease->setChecked(true);
-    spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(226, 87, 66, 22));
+    BuildRuleFields();
+    // The group's bold title must not make its contents bold, nor their sizes those of bold
+    // captions: the contents are sized above in the plain font and keep it.
+    QFont plain = font();
+    plain.setBold(false);
+    for (QWidget* child : grpImgSize->findChildren<QWidget*>()) child->setFont(plain);
+    SetBoldFont(grpImgSize);
+}
+
+// Beside the rules that take a length or a percentage, their fields, in one column right of
+// the longest of those captions; under the rules, "Never enlarge pictures" and the distortion
+// warning. The group grows to hold them when the captions need more than its designed width.
+void TMainForm::BuildRuleFields()
+{
+    int fieldsLeft = 0;
+    for (QRadioButton* radio : {radSameWidth, radSameHeight, radLongSide, radShortSide, radPercent})
+        fieldsLeft = std::max(fieldsLeft, radio->geometry().right() + 5);
+    spnWH = MakeSpinField(grpImgSize, 0, 0, 0, QRect(fieldsLeft, 87, 66, 22));
     SetBackground(spnWH, StoredColor(colors::kCommonSide));
     SetHint(spnWH, "(in pixels)");
     spnWH->hide();
+    spnPercent = MakeSpinField(grpImgSize, 1, 1000, 50, QRect(fieldsLeft, radPercent->y(), 52, 22));
+    SetBackground(spnPercent, StoredColor(colors::kCommonSide));
+    SetHint(spnPercent, "(percent of the image's own size)");
+    spnPercent->hide();
+    lblPercent = MakeLabel(grpImgSize, "%", QPoint(spnPercent->geometry().right() + 4, radPercent->y() + 3));
+    lblPercent->hide();
+    chkNoEnlarge = new QCheckBox(QStringLiteral("Never enlarge pictures"), grpImgSize);
+    SetHint(chkNoEnlarge, "A picture that is already smaller than the size you choose keeps its own size.\r\n"
+                          "This does not apply when you magnify images.");
+    chkNoEnlarge->move(10, RuleRowTop(kNoEnlargeRow));
+    chkNoEnlarge->adjustSize();
+
+    int width = kRuleGroupDesignWidth;
+    for (const QWidget* child : grpImgSize->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        width = std::max(width, child->geometry().right() + 9);
+    grpImgSize->resize(width, grpImgSize->height());
+
     lblAspect = new QLabel(QStringLiteral("IMAGE MAY GET DISTORTED"), grpImgSize);
     lblAspect->setAlignment(Qt::AlignCenter);
-    lblAspect->setGeometry(4, 142, 292, 20);
+    lblAspect->setGeometry(4, RuleRowTop(kWarningRow), width - 8, 20);
     SetBackground(lblAspect, StoredColor(colors::kDistortionWarning));
     lblAspect->setCursor(Qt::PointingHandCursor);
     SetHint(lblAspect, "In this mode, the aspect ratio of some images may be broken after resize.");
     lblAspect->hide();
-    for (QWidget* child : grpImgSize->findChildren<QWidget*>()) child->setFont(plain);
 }
 
 // The factor of the decrease and increase rules, as whole part "." tenths.
 void TMainForm::BuildFactorGroup()
 {
-    grpX = MakeGroupBox("x:", tabResizer, QRect(367, 94, 150, 80));
+    grpX = MakeGroupBox("x:", tabResizer, QRect(BesideRules(grpImgSize, 367), 94, 150, 80));
     SetBackground(grpX, StoredColor(colors::kFactorGroup));
     SetHint(grpX, "Increase/decrease the size of your images x times.");
     spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
@@ -177,14 +273,15 @@ void TMainForm::BuildFactorGroup()
 // The width and height of the same-size rule.
 void TMainForm::BuildOutputSizeGroup()
 {
-    grpOutRatio = MakeGroupBox("Output image size:", tabResizer, QRect(366, 178, 150, 84));
+    grpOutRatio =
+        MakeGroupBox("Output image size:", tabResizer, QRect(BesideRules(grpImgSize, 366), 178, 150, 84));
     SetBackground(grpOutRatio, StoredColor(colors::kOutputSizeGroup));
     SetHint(grpOutRatio, "Size (in pixels)");
-    spnWidth = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(6, 22, 62, 24));
-    SetHint(spnWidth, "Output width (in pixels)");
-    lblThumbSize = MakeLabel(grpOutRatio, " x ", QPoint(70, 26));
-    spnHeight = MakeSpinField(grpOutRatio, 10, 20000, 10, QRect(83, 22, 62, 24));
-    SetHint(spnHeight, "Output height (in pixels)");
+    const SizeFields fields =
+        MakeSizeFields(grpOutRatio, 10, 10, "Output width (in pixels)", "Output height (in pixels)");
+    spnWidth = fields.width;
+    lblThumbSize = fields.times;
+    spnHeight = fields.height;
     btn43 = new QPushButton(QStringLiteral("Set 4/3"), grpOutRatio);
     btn43->setGeometry(35, 52, 80, 25);
     SetHint(btn43,
@@ -192,15 +289,30 @@ void TMainForm::BuildOutputSizeGroup()
     grpOutRatio->hide();
 }
 
+// The box of the fit-within rule, where the factor group stands for the factor rules.
+void TMainForm::BuildFitBoxGroup()
+{
+    grpFitBox = MakeGroupBox("Largest image size:", tabResizer,
+                             QRect(BesideRules(grpImgSize, 366), kRuleGroupTop, 150, 56));
+    SetBackground(grpFitBox, StoredColor(colors::kOutputSizeGroup));
+    SetHint(grpFitBox, "The largest width and height (in pixels)");
+    const SizeFields fields = MakeSizeFields(grpFitBox, 1920, 1080, "Largest output width (in pixels)",
+                                             "Largest output height (in pixels)");
+    spnFitWidth = fields.width;
+    lblFitBox = fields.times;
+    spnFitHeight = fields.height;
+    grpFitBox->hide();
+}
+
 void TMainForm::BuildJobButtons()
 {
     btnStart = new QPushButton(tabResizer);
     // Wider than the 91 of the design, so that the caption fits with the skin's padding too.
-    btnStart->setGeometry(64, 268, 112, 25);
+    btnStart->setGeometry(64, kJobButtonsTop, 112, 25);
     BindButtonToAction(btnStart, actStart);
     btnStart->setToolTip(actStart->toolTip());
     btnAbort = new QPushButton(tabResizer);
-    btnAbort->setGeometry(236, 268, 86, 25);
+    btnAbort->setGeometry(236, kJobButtonsTop, 86, 25);
     BindButtonToAction(btnAbort, actAbort);
     btnAbort->setToolTip(actAbort->toolTip());
 }
@@ -210,7 +322,7 @@ void TMainForm::BuildPreview()
     pnlPreview = new QFrame(tabResizer);
     pnlPreview->setFrameShape(QFrame::StyledPanel);
     pnlPreview->setFrameShadow(QFrame::Sunken);
-    pnlPreview->setGeometry(4, 299, 455, 234);
+    pnlPreview->setGeometry(4, kPreviewTop, 455, kPreviewHeight);
     auto* previewLayout = new QVBoxLayout(pnlPreview);
     previewLayout->setContentsMargins(1, 1, 1, 1);
     imgLoader = new TPreviewImage(pnlPreview);
@@ -223,7 +335,7 @@ void TMainForm::BuildPreview()
 void TMainForm::BuildQuickButtons()
 {
     pnlQuickBtn = new QWidget(tabResizer);
-    pnlQuickBtn->setGeometry(463, 299, 103, 234);
+    pnlQuickBtn->setGeometry(463, kPreviewTop, 103, kPreviewHeight);
     auto* quickButtons = new QVBoxLayout(pnlQuickBtn);
     quickButtons->setContentsMargins(0, 0, 0, 0);
     btnResult = new QPushButton(QStringLiteral("Show result"), pnlQuickBtn);

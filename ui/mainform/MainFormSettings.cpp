@@ -18,6 +18,7 @@
 
 #include <QSlider>
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -127,6 +128,14 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kResize, form.radSameHeight, 0},
         {kResize, form.radSameWidth, 0},
         {kResize, form.radSameSize, 0},
+        {kResize, form.radFitBox, 0},
+        {kResize, form.radLongSide, 0},
+        {kResize, form.radShortSide, 0},
+        {kResize, form.radPercent, 0},
+        {kResize, form.spnFitWidth, 1920},
+        {kResize, form.spnFitHeight, 1080},
+        {kResize, form.spnPercent, 50},
+        {kResize, form.chkNoEnlarge, 0},
         {kUpdates, form.spnAutoUpdate, 4},
         {kUpdates, &form.LastCheck, 0, "LastCheck"},
         {kSettings, form.trkQuality, 74},
@@ -178,8 +187,9 @@ void TMainForm::LoadSettings()
 
     for (const StoredControl& stored : StoredControls(*this)) Load(ini, stored);
     // A file that marks no rule would leave the window unable to run a job.
-    if (!radXDecrease->isChecked() && !radXIncrease->isChecked() && !radSameHeight->isChecked() &&
-        !radSameWidth->isChecked() && !radSameSize->isChecked())
+    const auto rules = RuleButtons();
+    if (std::none_of(rules.begin(), rules.end(),
+                     [](const auto& button) { return button.first->isChecked(); }))
         radXDecrease->setChecked(true);
     std::string folder = ini.ReadString(kSettings, "LastPath", "");
     if (folder.empty() || folder.front() != '/') folder = FirstStartFolder();

@@ -7,6 +7,7 @@
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/WidgetLook.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -16,10 +17,23 @@
 
 namespace selvane {
 
+std::array<std::pair<QRadioButton*, ResizeRule>, 9> TMainForm::RuleButtons() const
+{
+    return {{{radXDecrease, ResizeRule::Decrease},
+             {radXIncrease, ResizeRule::Increase},
+             {radSameSize, ResizeRule::SameSize},
+             {radSameWidth, ResizeRule::SameWidth},
+             {radSameHeight, ResizeRule::SameHeight},
+             {radFitBox, ResizeRule::FitBox},
+             {radLongSide, ResizeRule::LongSide},
+             {radShortSide, ResizeRule::ShortSide},
+             {radPercent, ResizeRule::Percent}}};
+}
+
 void TMainForm::ConnectSizeRule()
 {
-    for (QRadioButton* radio : {radXDecrease, radXIncrease, radSameSize, radSameWidth, radSameHeight}) {
-        connect(radio, &QRadioButton::toggled, this, [this](bool checked) {
+    for (const auto& button : RuleButtons()) {
+        connect(button.first, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked) RunReportingErrors([this] { ResizeTypeChanged(); });
         });
     }
@@ -40,12 +54,18 @@ void TMainForm::ResizeTypeChanged()
     if (sameSize) grpOutRatio->move(grpOutRatio->x(), grpImgSize->y());
     grpOutRatio->setVisible(sameSize);
     lblAspect->setVisible(sameSize);
+    grpFitBox->setVisible(radFitBox->isChecked());
 
-    QRadioButton* sideRule = radSameWidth->isChecked()    ? radSameWidth
-                             : radSameHeight->isChecked() ? radSameHeight
-                                                          : nullptr;
+    QRadioButton* sideRule = nullptr;
+    for (QRadioButton* radio : {radSameWidth, radSameHeight, radLongSide, radShortSide})
+        if (radio->isChecked()) sideRule = radio;
     if (sideRule) spnWH->move(spnWH->x(), sideRule->y());
     spnWH->setVisible(sideRule != nullptr);
+
+    spnPercent->setVisible(radPercent->isChecked());
+    lblPercent->setVisible(radPercent->isChecked());
+    // Magnifying enlarges every picture by its nature; the choice stays for the other rules.
+    chkNoEnlarge->setEnabled(!radXIncrease->isChecked());
 }
 
 void TMainForm::spnZecimalChange()
