@@ -1,12 +1,13 @@
 #include "engine/codec/JpegEncoder.h"
 
+#include "engine/codec/Encoders.h"
 #include "engine/codec/JpegErrorHandler.h"
-#include "platform/AtomicFile.h"
+#include "engine/codec/PictureEncoder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <string_view>
-#include <vector>
 
 namespace selvane {
 
@@ -14,15 +15,21 @@ namespace {
 
 constexpr JDIMENSION kRowsPerCall = 16;
 
-// Held by WriteJpegFile so that the function with the setjmp has no C++ locals to skip.
+// Held by EncodeJpeg so that the function with the setjmp has no C++ locals to skip.
 struct JpegEncodeState {
     jpeg_compress_struct info{};
     JpegErrorHandler errors{};
+    unsigned char* output = nullptr;  // libjpeg's memory destination, malloc'd by it
+    unsigned long outputSize = 0;
 
     JpegEncodeState() = default;
     JpegEncodeState(const JpegEncodeState&) = delete;
     JpegEncodeState& operator=(const JpegEncodeState&) = delete;
-    ~JpegEncodeState() { jpeg_destroy_compress(&info); }  // safe on a never-created object
+    ~JpegEncodeState()
+    {
+        jpeg_destroy_compress(&info);  // safe on a never-created object
+        std::free(output);             // the destination leaves its buffer to the caller
+    }
 };
 
 // One APP1 segment: the signature, then the block. Too large a block fails the encode.
@@ -37,21 +44,23 @@ void WriteSegment(j_compress_ptr info, std::string_view signature, const std::ve
 }
 
 // Runs the library; false when it failed, with the reason in state.errors.message.
-bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, const PictureMetadata* metadata,
-                std::FILE* output)
+bool RunEncoder(JpegEncodeState& state, const Raster& raster, const EncodeSettings& settings,
+                const PictureMetadata* metadata)
 {
     jpeg_compress_struct& info = state.info;
     info.err = UseJpegErrorHandler(state.errors);
     if (setjmp(state.errors.jump)) return false;
 
     jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, output);
+    jpeg_mem_dest(&info, &state.output, &state.outputSize);
     info.image_width = static_cast<JDIMENSION>(raster.Width());
     info.image_height = static_cast<JDIMENSION>(raster.Height());
     info.input_components = 3;
     info.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_set_quality(&info, settings.quality, TRUE);
+    if (settings.optimize) info.optimize_coding = TRUE;
+    if (settings.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (metadata) {
         WriteSegment(&info, {"Exif\0\0", 6}, metadata->exif);
@@ -74,16 +83,20 @@ bool RunEncoder(JpegEncodeState& state, const Raster& raster, int quality, const
 
 }  // namespace
 
+EncodedPicture EncodeJpeg(const Raster& raster, const EncodeSettings& settings,
+                          const PictureMetadata* metadata)
+{
+    JpegEncodeState state;
+    if (!RunEncoder(state, raster, settings, metadata))
+        throw std::runtime_error(std::string("JPEG: ") + state.errors.message);
+    return EncodedPicture(state.output, state.output + state.outputSize);
+}
+
 void WriteJpegFile(const Raster& raster, int quality, const std::string& path,
                    const PictureMetadata* metadata)
 {
-    platform::AtomicFileWriter writer(path, platform::Durability::NoFlush);
-    {
-        JpegEncodeState state;
-        if (!RunEncoder(state, raster, quality, metadata, writer.Stream()))
-            throw std::runtime_error(std::string("JPEG: ") + state.errors.message);
-    }
-    writer.Commit();
+    WritePictureFile(raster, EncodeSettings{.format = OutputFormat::Jpeg, .quality = quality}, path,
+                     metadata);
 }
 
 }  // namespace selvane

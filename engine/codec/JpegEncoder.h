@@ -1,12 +1,12 @@
-// Writes a raster as a baseline JPEG file: libjpeg's defaults, the given quality (libjpeg's
-// scaling of the standard tables, kept to baseline), not progressive. The file is written
-// through a temporary beside it and renamed into place only when complete, so a failed
-// encode or write leaves neither a partial file nor a damaged earlier file at `path`.
-// Errors (from the encoder or the file system) are std::runtime_error. The raster is only
-// read; safe to call from several threads at once on different paths.
+// JPEG output through libjpeg: libjpeg's defaults, then the quality (libjpeg's scaling of
+// the standard tables, kept to baseline tables). With neither option set, the file is
+// baseline with the standard Huffman tables; `optimize` has libjpeg compute Huffman tables
+// for the picture (same pixels, smaller file); `progressive` writes libjpeg's simple
+// progression of scans, which always has optimised tables.
 //
 // Given metadata, the file also carries them, after libjpeg's JFIF marker: the EXIF and
 // the XMP each in an APP1 segment, the ICC profile in as many APP2 segments as it takes.
+// EncodeJpeg is declared in Encoders.h.
 #pragma once
 
 #include "engine/PictureMetadata.h"
@@ -24,6 +24,8 @@ inline constexpr int kMaxJpegSide = 65500;
 // encode.
 inline constexpr std::size_t kMaxJpegMetadataBlock = 65533 - 29;
 
+// WritePictureFile with the default settings at `quality`: a baseline JPEG, written
+// atomically (see PictureEncoder.h).
 void WriteJpegFile(const Raster& raster, int quality, const std::string& path,
                    const PictureMetadata* metadata = nullptr);
 
