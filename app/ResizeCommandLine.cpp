@@ -7,7 +7,8 @@ namespace selvane {
 
 const char* const kResizeUsage =
     "Usage: selvane-resize [OPTIONS] PATH...\n"
-    "Resizes pictures (JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC, JPEG XL) into JPEG files.\n"
+    "Resizes pictures (JPEG, PNG, GIF, BMP, WebP, TIFF, AVIF, HEIC, JPEG XL) into JPEG files,\n"
+    "or PNG, WebP, AVIF or JPEG XL ones.\n"
     "Each PATH is a picture or a folder (its pictures; with --recursive, its subfolders' too).\n"
     "\n"
     "  --rule RULE       decrease (default), increase, same-size, same-width, same-height,\n"
@@ -20,7 +21,12 @@ const char* const kResizeUsage =
     "  --percent P       scale for percent, 1 to 1000 (default 50)\n"
     "  --no-enlarge      never make a picture larger than it is (not with increase)\n"
     "  --filter NAME     Box, Triangle, Hermite, Bell, Lanczos3, Mitchell, B-Spline (default)\n"
-    "  --quality Q       JPEG quality, 5 to 95 (default 74)\n"
+    "  --quality Q       quality of lossy outputs, 5 to 95 (default 74)\n"
+    "  --format FMT      jpeg (default), png, webp, avif, jxl\n"
+    "  --lossless        webp and jxl without loss\n"
+    "  --optimize        smaller jpeg files, the same pixels\n"
+    "  --progressive     progressive jpeg files\n"
+    "  --max-size KB     keep each file under KB kilobytes, lowering the quality (lossy only)\n"
     "  --output DIR      output folder (default: the Output subfolder of each picture's folder)\n"
     "  --jobs N          pictures processed at once (default: one per core)\n"
     "  --recursive       take the pictures of folders' subfolders too, keeping the tree\n"
@@ -85,6 +91,16 @@ ResizeRule ParseRule(const std::string& text)
     throw std::invalid_argument("unknown --rule '" + text + "'");
 }
 
+OutputFormat ParseFormat(const std::string& text)
+{
+    if (text == "jpeg" || text == "jpg") return OutputFormat::Jpeg;
+    if (text == "png") return OutputFormat::Png;
+    if (text == "webp") return OutputFormat::Webp;
+    if (text == "avif") return OutputFormat::Avif;
+    if (text == "jxl") return OutputFormat::Jxl;
+    throw std::invalid_argument("unknown --format '" + text + "' (jpeg, png, webp, avif or jxl)");
+}
+
 LogFormat ParseLogFormat(const std::string& text)
 {
     if (text == "text") return LogFormat::Text;
@@ -120,6 +136,12 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
             line.options.size.percent = ParseInteger(argument, value(), 1, 1000), percentGiven = true;
         else if (argument == "--no-enlarge") line.options.size.noEnlarge = true;
         else if (argument == "--quality") line.options.quality = ParseInteger(argument, value(), 5, 95);
+        else if (argument == "--format") line.options.format = ParseFormat(value());
+        else if (argument == "--lossless") line.options.lossless = true;
+        else if (argument == "--optimize") line.options.optimize = true;
+        else if (argument == "--progressive") line.options.progressive = true;
+        else if (argument == "--max-size")
+            line.options.maxSizeKB = ParseInteger(argument, value(), 1, 1 << 20);
         else if (argument == "--jobs") line.jobs = ParseInteger(argument, value(), 1, 256);
         else if (argument == "--output") line.outputFolder = value();
         else if (argument == "--recursive") line.recursive = true;
@@ -173,6 +195,13 @@ ResizeCommandLine ParseResizeCommandLine(const std::vector<std::string>& argumen
         throw std::invalid_argument("--percent goes with --rule percent");
     if (line.options.size.noEnlarge && rule == ResizeRule::Increase)
         throw std::invalid_argument("--no-enlarge cannot go with --rule increase");
+    const OutputFormat format = line.options.format;
+    if (line.options.lossless && format != OutputFormat::Webp && format != OutputFormat::Jxl)
+        throw std::invalid_argument("--lossless goes with --format webp or jxl");
+    if ((line.options.optimize || line.options.progressive) && format != OutputFormat::Jpeg)
+        throw std::invalid_argument("--optimize and --progressive go with --format jpeg");
+    if (line.options.maxSizeKB > 0 && (format == OutputFormat::Png || line.options.lossless))
+        throw std::invalid_argument("--max-size goes with lossy outputs only");
     if (line.nullSeparated && line.filesFrom.empty())
         throw std::invalid_argument("--null goes with --files-from");
     if (!line.relativeTo.empty() && line.outputFolder.empty())

@@ -1,7 +1,9 @@
 #include "engine/job/ImageJob.h"
 
 #include "engine/codec/JpegEncoder.h"
+#include "engine/codec/PictureEncoder.h"
 #include "engine/codec/PictureLoader.h"
+#include "engine/codec/SizeLimitedEncode.h"
 #include "engine/job/OverlappedDecode.h"
 #include "engine/job/PhotoHandling.h"
 #include "engine/resample/Resampler.h"
@@ -39,7 +41,7 @@ std::string OutputPathFor(const std::string& sourcePath, const std::string& outp
 {
     std::string path = outputFolder + ExtractOnlyName(sourcePath);
     if (options.addFilterName) path.append(" ").append(ChosenFilter(options).Name);
-    return path.append(".jpg");
+    return path.append(".").append(FileExtension(options.format));
 }
 
 namespace {
@@ -109,8 +111,20 @@ void WriteOutput(const Raster& output, const Target& target, PhotoState& photo, 
     const bool warned = photo.unreadable;
     const PictureMetadata metadata = OutputMetadata(photo, output.Width(), output.Height(), options);
     if (photo.unreadable && !warned) host.AppendLog(UnreadablePhotoInfoWarning(target.sourcePath));
+    const EncodeSettings settings{options.format, options.quality, options.lossless, options.optimize,
+                                  options.progressive};
     try {
-        WriteJpegFile(output, options.quality, target.path, &metadata);
+        if (options.maxSizeKB > 0 && !IsLossless(settings)) {
+            const std::size_t limit = static_cast<std::size_t>(options.maxSizeKB) * 1024;
+            const LimitedEncode written =
+                WritePictureFileWithin(output, settings, limit, target.path, &metadata);
+            if (!written.fits)
+                host.AppendLog("WARNING! File not kept under " + std::to_string(options.maxSizeKB) +
+                               " KB: saved at quality " + std::to_string(written.quality) + " as " +
+                               std::to_string((written.bytes + 1023) / 1024) + " KB: " + target.path);
+        } else {
+            WritePictureFile(output, settings, target.path, &metadata);
+        }
     } catch (const std::exception&) {
         host.ShowError("Cannot save file as: " + target.path);
         host.AppendLog("Cannot save file as: " + target.path);

@@ -1,4 +1,5 @@
-// The image job: one source picture in, one baseline JPEG file out. It decodes the source,
+// The image job: one source picture in, one picture file out (a baseline JPEG unless the
+// options name another format). It decodes the source,
 // turns it upright and converts its colours as the options say (PhotoHandling.h), hands
 // the picture to the host for the preview, applies the size rule, resamples with the
 // chosen filter and writes the JPEG atomically (a failed write leaves no partial file and
@@ -14,6 +15,7 @@
 // Errors from the resampler (exhausted memory) are not caught here: they end the batch.
 #pragma once
 
+#include "engine/codec/OutputFormat.h"
 #include "engine/job/SizeRules.h"
 #include "engine/Raster.h"
 #include "engine/resample/FilterTable.h"
@@ -25,21 +27,26 @@ namespace selvane {
 
 // The values of the main window's controls that a job reads.
 struct JobOptions {
-    bool preview = true;                    // chkPreview: repaint the preview at once
-    bool protect = true;                    // chkProtect: skip pictures above 10000 x 10000
-    int quality = 74;                       // trkQuality, 5 .. 95
-    SizeOptions size;                       // the size rule and its fields
-    bool addFilterName = false;             // chkAddFltName
-    int filterIndex = kDefaultFilterIndex;  // cmbResampleQ; outside 0 .. 6 means B-Spline
-    bool overwrite = true;                  // chkOverwrite
-    bool autoOrient = true;                 // chkAutoOrient: turn the picture as its EXIF says
-    bool toSrgb = false;                    // chkToSrgb: convert colours to sRGB, drop the profile
-    bool keepMetadata = true;               // chkKeepMetadata: carry EXIF and XMP to the output
-    bool stripGps = false;                  // chkStripGps: leave the location out of them
+    bool preview = true;                       // chkPreview: repaint the preview at once
+    bool protect = true;                       // chkProtect: skip pictures above 10000 x 10000
+    int quality = 74;                          // trkQuality, 5 .. 95
+    SizeOptions size;                          // the size rule and its fields
+    bool addFilterName = false;                // chkAddFltName
+    int filterIndex = kDefaultFilterIndex;     // cmbResampleQ; outside 0 .. 6 means B-Spline
+    bool overwrite = true;                     // chkOverwrite
+    bool autoOrient = true;                    // chkAutoOrient: turn the picture as its EXIF says
+    bool toSrgb = false;                       // chkToSrgb: convert colours to sRGB, drop the profile
+    bool keepMetadata = true;                  // chkKeepMetadata: carry EXIF and XMP to the output
+    bool stripGps = false;                     // chkStripGps: leave the location out of them
+    OutputFormat format = OutputFormat::Jpeg;  // cmbOutFormat
+    bool lossless = false;                     // chkLossless: WebP and JPEG XL without loss
+    bool optimize = false;                     // chkOptimize: smaller JPEG files, same pixels
+    bool progressive = false;                  // chkProgressive
+    int maxSizeKB = 0;                         // chkMaxSize, spnMaxSize: files kept under it; 0: no limit
 };
 
 struct JobResult {
-    std::string SavedPath;      // the JPEG written; empty when nothing was written
+    std::string SavedPath;      // the file written; empty when nothing was written
     bool ContinueBatch = true;  // false only after a refused factor
     // What a record of the batch reports: the picture's size as seen (0 when it did not
     // open), the output's (0 when none was planned) and the job's time.
@@ -62,14 +69,15 @@ public:
 
 // The largest raster the job makes, in pixels: the output, and the resampler's first pass
 // (the output's width by the picture's height). Larger sizes are refused with a warning,
-// as are outputs wider or taller than a JPEG file can be (kMaxJpegSide).
+// as are outputs wider or taller than a JPEG file can be (kMaxJpegSide), whatever the format.
 inline constexpr std::int64_t kMaxOutputPixels = std::int64_t{1} << 28;
 
 // outputFolder ends in "/" and exists.
 JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
                        const JobOptions& options, JobHost& host);
 
-// The path ProcessImage writes to for a source (output folder + name + [" " filter] + ".jpg").
+// The path ProcessImage writes to for a source (output folder + name + [" " filter] + "."
+// + the format's extension).
 std::string OutputPathFor(const std::string& sourcePath, const std::string& outputFolder,
                           const JobOptions& options);
 

@@ -6,7 +6,19 @@
 #include "engine/photo/Orientation.h"
 #include "engine/photo/PhotoInfo.h"
 
+#include <limits>
+
 namespace selvane {
+
+namespace {
+
+// A JPEG holds each block in one segment; the other formats' chunks and boxes have room.
+std::size_t MetadataBlockLimit(OutputFormat format)
+{
+    return format == OutputFormat::Jpeg ? kMaxJpegMetadataBlock : std::numeric_limits<std::size_t>::max();
+}
+
+}  // namespace
 
 void ChooseTurn(PhotoState& photo, const JobOptions& options)
 {
@@ -52,8 +64,8 @@ PictureMetadata OutputMetadata(PhotoState& photo, int width, int height, const J
     // here or by the format's own rotation.
     const bool upright = TurnsPicture(photo.turn) || source.orientation != 0;
     try {
-        OutputPhotoInfo info =
-            PhotoInfoForOutput(source, width, height, upright, options.stripGps, kMaxJpegMetadataBlock);
+        OutputPhotoInfo info = PhotoInfoForOutput(source, width, height, upright, options.stripGps,
+                                                  MetadataBlockLimit(options.format));
         output.exif = std::move(info.exif);
         output.xmp = std::move(info.xmp);
     } catch (const PhotoInfoError&) {

@@ -19,11 +19,13 @@ std::string RuleWords(const SizeOptions& size)
                " --factor " + factor;
     }
     case ResizeRule::SameSize:
-        return "--rule same-size --width " + std::to_string(size.width) + " --height " + std::to_string(size.height);
+        return "--rule same-size --width " + std::to_string(size.width) + " --height " +
+               std::to_string(size.height);
     case ResizeRule::SameWidth: return "--rule same-width" + wh;
     case ResizeRule::SameHeight: return "--rule same-height" + wh;
     case ResizeRule::FitBox:
-        return "--rule fit --width " + std::to_string(size.fitWidth) + " --height " + std::to_string(size.fitHeight);
+        return "--rule fit --width " + std::to_string(size.fitWidth) + " --height " +
+               std::to_string(size.fitHeight);
     case ResizeRule::LongSide: return "--rule long-side" + wh;
     case ResizeRule::ShortSide: return "--rule short-side" + wh;
     case ResizeRule::Percent: return "--rule percent --percent " + std::to_string(size.percent);
@@ -31,12 +33,25 @@ std::string RuleWords(const SizeOptions& size)
     return {};
 }
 
+const char* FormatWord(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Jpeg: return "jpeg";
+    case OutputFormat::Png: return "png";
+    case OutputFormat::Webp: return "webp";
+    case OutputFormat::Avif: return "avif";
+    case OutputFormat::Jxl: return "jxl";
+    }
+    return "jpeg";
+}
+
 }  // namespace
 
 std::string ShellWord(const std::string& text)
 {
-    const bool plain = !text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                                "0123456789_-./=:,+@%") == std::string::npos;
+    const bool plain =
+        !text.empty() && text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789_-./=:,+@%") == std::string::npos;
     if (plain) return text;
     std::string word = "'";
     for (const char c : text) {
@@ -49,10 +64,19 @@ std::string ShellWord(const std::string& text)
 std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures)
 {
     const bool validFilter = options.filterIndex >= 0 && options.filterIndex < kFilterCount;
-    const FilterEntry& filter = FilterTable[static_cast<std::size_t>(validFilter ? options.filterIndex : kDefaultFilterIndex)];
+    const FilterEntry& filter =
+        FilterTable[static_cast<std::size_t>(validFilter ? options.filterIndex : kDefaultFilterIndex)];
     std::string command = "selvane-resize " + RuleWords(options.size);
     if (options.size.noEnlarge && options.size.rule != ResizeRule::Increase) command += " --no-enlarge";
-    command.append(" --filter ").append(filter.Name).append(" --quality ").append(std::to_string(options.quality));
+    command.append(" --filter ")
+        .append(filter.Name)
+        .append(" --quality ")
+        .append(std::to_string(options.quality));
+    if (options.format != OutputFormat::Jpeg) command.append(" --format ").append(FormatWord(options.format));
+    if (options.lossless) command += " --lossless";
+    if (options.optimize) command += " --optimize";
+    if (options.progressive) command += " --progressive";
+    if (options.maxSizeKB > 0) command.append(" --max-size ").append(std::to_string(options.maxSizeKB));
     if (!options.overwrite) command += " --no-overwrite";
     if (options.addFilterName) command += " --add-filter-name";
     if (!options.protect) command += " --no-protect";

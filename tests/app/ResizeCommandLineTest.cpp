@@ -128,7 +128,15 @@ TEST(ResizeRuleArgument, WrongCombinationsAreUsageErrors)
                                                       {"--rule", "fit", "--size", "10"},
                                                       {"--rule", "long-side", "--width", "5"},
                                                       {"--rule", "short-side", "--height", "5"},
-                                                      {"--rule", "fit", "--percent", "20"}}) {
+                                                      {"--rule", "fit", "--percent", "20"},
+                                                      {"--format", "gif"},
+                                                      {"--lossless"},
+                                                      {"--format", "avif", "--lossless"},
+                                                      {"--format", "png", "--optimize"},
+                                                      {"--format", "webp", "--progressive"},
+                                                      {"--format", "png", "--max-size", "100"},
+                                                      {"--format", "jxl", "--lossless", "--max-size", "100"},
+                                                      {"--max-size", "0"}}) {
         std::vector<std::string> line = arguments;
         line.push_back("photo.jpg");
         EXPECT_THROW(ParseResizeCommandLine(line), std::invalid_argument)

@@ -1,7 +1,7 @@
 // The command the window copies for a batch: read back by a POSIX shell and the command
 // line's parser, it gives the window's options and pictures, for every option there is.
-#include "app/ResizeCommandLine.h"
 #include "engine/job/ResizeCommandText.h"
+#include "app/ResizeCommandLine.h"
 
 #include "tests/support/CaseName.h"
 
@@ -38,8 +38,9 @@ TEST_P(ResizeCommandTextTest, ReadsBackAsTheSameOptions)
 {
     JobOptions options;
     GetParam().change(options);
-    const std::vector<std::string> pictures = {"/photos/plain.jpg", "/photos/with space.png", "/photos/it's \"$HOME\".gif",
-                                               "/photos/-dash.bmp", "/photos/star*?[x].tif"};
+    const std::vector<std::string> pictures = {"/photos/plain.jpg", "/photos/with space.png",
+                                               "/photos/it's \"$HOME\".gif", "/photos/-dash.bmp",
+                                               "/photos/star*?[x].tif"};
     const std::string text = ResizeCommandText(options, pictures);
     ASSERT_TRUE(text.starts_with("selvane-resize ")) << text;
     const ResizeCommandLine line = ParseResizeCommandLine(ShellWords(text));
@@ -48,14 +49,16 @@ TEST_P(ResizeCommandTextTest, ReadsBackAsTheSameOptions)
     const JobOptions& read = line.options;
     const SizeOptions& size = read.size;
     EXPECT_EQ(size.rule, options.size.rule) << text;
-    EXPECT_EQ(GetResizeFactor(size.round, size.zecimal), GetResizeFactor(options.size.round, options.size.zecimal));
+    EXPECT_EQ(GetResizeFactor(size.round, size.zecimal),
+              GetResizeFactor(options.size.round, options.size.zecimal));
     const bool sameSize = options.size.rule == ResizeRule::SameSize;
     if (sameSize) {
         EXPECT_EQ(size.width, options.size.width);
         EXPECT_EQ(size.height, options.size.height);
     }
-    const bool bySide = options.size.rule == ResizeRule::SameWidth || options.size.rule == ResizeRule::SameHeight ||
-                        options.size.rule == ResizeRule::LongSide || options.size.rule == ResizeRule::ShortSide;
+    const bool bySide =
+        options.size.rule == ResizeRule::SameWidth || options.size.rule == ResizeRule::SameHeight ||
+        options.size.rule == ResizeRule::LongSide || options.size.rule == ResizeRule::ShortSide;
     if (bySide) {
         EXPECT_EQ(size.wh, options.size.wh);
     }
@@ -72,26 +75,44 @@ TEST_P(ResizeCommandTextTest, ReadsBackAsTheSameOptions)
     EXPECT_EQ(read.toSrgb, options.toSrgb);
     EXPECT_EQ(read.keepMetadata, options.keepMetadata);
     EXPECT_EQ(read.stripGps, options.stripGps);
+    EXPECT_EQ(read.format, options.format);
+    EXPECT_EQ(read.lossless, options.lossless);
+    EXPECT_EQ(read.optimize, options.optimize);
+    EXPECT_EQ(read.progressive, options.progressive);
+    EXPECT_EQ(read.maxSizeKB, options.maxSizeKB);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Options, ResizeCommandTextTest,
     ::testing::Values(
         TextCase{"Defaults", [](JobOptions&) {}},
-        TextCase{"IncreaseByTenths",
-                 [](JobOptions& o) { o.size.rule = ResizeRule::Increase, o.size.round = 1, o.size.zecimal = 5; }},
+        TextCase{
+            "IncreaseByTenths",
+            [](JobOptions& o) { o.size.rule = ResizeRule::Increase, o.size.round = 1, o.size.zecimal = 5; }},
         TextCase{"TenthsBorrowedWhileTyped", [](JobOptions& o) { o.size.round = 3, o.size.zecimal = -1; }},
         TextCase{"SameSize",
-                 [](JobOptions& o) { o.size.rule = ResizeRule::SameSize, o.size.width = 640, o.size.height = 480; }},
+                 [](JobOptions& o) {
+                     o.size.rule = ResizeRule::SameSize, o.size.width = 640, o.size.height = 480;
+                 }},
         TextCase{"SameWidth", [](JobOptions& o) { o.size.rule = ResizeRule::SameWidth, o.size.wh = 800; }},
         TextCase{"SameHeight", [](JobOptions& o) { o.size.rule = ResizeRule::SameHeight, o.size.wh = 90; }},
         TextCase{"FitBox",
-                 [](JobOptions& o) { o.size.rule = ResizeRule::FitBox, o.size.fitWidth = 1366, o.size.fitHeight = 768; }},
+                 [](JobOptions& o) {
+                     o.size.rule = ResizeRule::FitBox, o.size.fitWidth = 1366, o.size.fitHeight = 768;
+                 }},
         TextCase{"LongSideNeverEnlarged",
-                 [](JobOptions& o) { o.size.rule = ResizeRule::LongSide, o.size.wh = 2048, o.size.noEnlarge = true; }},
+                 [](JobOptions& o) {
+                     o.size.rule = ResizeRule::LongSide, o.size.wh = 2048, o.size.noEnlarge = true;
+                 }},
         TextCase{"ShortSide", [](JobOptions& o) { o.size.rule = ResizeRule::ShortSide, o.size.wh = 300; }},
         TextCase{"Percent", [](JobOptions& o) { o.size.rule = ResizeRule::Percent, o.size.percent = 33; }},
         TextCase{"FilterAndQuality", [](JobOptions& o) { o.filterIndex = 4, o.quality = 95; }},
+        TextCase{"SmallerJpegs",
+                 [](JobOptions& o) { o.optimize = true, o.progressive = true, o.maxSizeKB = 300; }},
+        TextCase{"LosslessWebp", [](JobOptions& o) { o.format = OutputFormat::Webp, o.lossless = true; }},
+        TextCase{"AvifUnderALimit", [](JobOptions& o) { o.format = OutputFormat::Avif, o.maxSizeKB = 90; }},
+        TextCase{"Png", [](JobOptions& o) { o.format = OutputFormat::Png; }},
+        TextCase{"JpegXl", [](JobOptions& o) { o.format = OutputFormat::Jxl; }},
         TextCase{"EverySwitch",
                  [](JobOptions& o) {
                      o.overwrite = false, o.addFilterName = true, o.protect = false, o.autoOrient = false;

@@ -5,6 +5,7 @@
 #include "engine/job/BatchJob.h"
 #include "engine/resample/Resampler.h"
 #include "PictureFixtures.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
 
@@ -132,6 +133,67 @@ TEST_F(ImageJob, ANeverEnlargedPictureKeepsItsOwnPixels)
         std::filesystem::remove(result.SavedPath);
     }
     EXPECT_TRUE(host.log.empty());
+}
+
+struct FormatCase {
+    const char* name;
+    OutputFormat format;
+    bool lossless;
+};
+
+class OutputFormatTest : public ImageJob, public ::testing::WithParamInterface<FormatCase> {};
+
+// Every format takes the resampled raster the JPEG path would encode: the lossless ones give
+// it back exactly, with the photo information beside it.
+TEST_P(OutputFormatTest, WritesTheResampledPictureInTheFormat)
+{
+    const Raster source = RandomRaster(40, 30, 7);
+    PictureMetadata phone;
+    phone.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    WriteJpegFile(source, 95, Path("photo.jpg"), &phone);
+    host.options.format = GetParam().format;
+    host.options.lossless = GetParam().lossless;
+    const JobResult result = Run("photo.jpg");
+    ASSERT_EQ(result.SavedPath, Output() + "photo." + std::string(FileExtension(GetParam().format)));
+    PictureMetadata metadata;
+    const Raster written = LoadPicture(result.SavedPath, &metadata);
+    ASSERT_EQ(written.Width(), 20);
+    ASSERT_EQ(written.Height(), 15);
+    EXPECT_FALSE(metadata.exif.empty());
+    if (!IsLossless({GetParam().format, 74, GetParam().lossless, false, false})) return;
+    Raster expected(20, 15);
+    const FilterEntry& filter = FilterTable[kDefaultFilterIndex];
+    ResampleRaster(LoadPicture(Path("photo.jpg")), expected, filter.WeightFunc, filter.Support);
+    EXPECT_EQ(test::Bytes(written), test::Bytes(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, OutputFormatTest,
+                         ::testing::Values(FormatCase{"Png", OutputFormat::Png, false},
+                                           FormatCase{"WebpLossless", OutputFormat::Webp, true},
+                                           FormatCase{"JpegXlLossless", OutputFormat::Jxl, true},
+                                           FormatCase{"Webp", OutputFormat::Webp, false},
+                                           FormatCase{"Avif", OutputFormat::Avif, false},
+                                           FormatCase{"JpegXl", OutputFormat::Jxl, false}),
+                         test::CaseName);
+
+TEST_F(ImageJob, AFileThatCannotBeKeptUnderItsLimitIsSavedAtTheLowestQualityAndSaysSo)
+{
+    WriteBytes(Path("noise.bmp"), BmpBytes(RandomRaster(200, 200, 8)));
+    host.options.size.rule = ResizeRule::Percent;
+    host.options.size.percent = 100;
+    host.options.maxSizeKB = 1;
+    const JobResult result = Run("noise.bmp");
+    ASSERT_EQ(result.SavedPath, Output() + "noise.jpg");
+    const auto size = std::filesystem::file_size(result.SavedPath);
+    ASSERT_EQ(host.log.size(), 1u);
+    EXPECT_EQ(host.log[0], "WARNING! File not kept under 1 KB: saved at quality 5 as " +
+                               std::to_string((size + 1023) / 1024) + " KB: " + result.SavedPath);
+    // A limit it can keep: no line, and the file within it.
+    host.log.clear();
+    host.options.maxSizeKB = 40;
+    ASSERT_FALSE(Run("noise.bmp").SavedPath.empty());
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_LE(std::filesystem::file_size(result.SavedPath), 40u * 1024);
 }
 
 // Grey, one block wide and kBlocks high with a restart marker after every block; the markers
