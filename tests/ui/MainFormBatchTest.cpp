@@ -33,19 +33,6 @@ int CountEndingWith(const std::vector<std::string>& lines, const std::string& ta
                                           [&](const std::string& line) { return line.ends_with(tail); }));
 }
 
-// Runs action once, as soon as the log holds a line that begins with prefix; the action
-// goes through the event queue, as a person's click during the batch would.
-void WhenLogShows(TMainForm& form, const std::string& prefix, std::function<void()> action)
-{
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection =
-        QObject::connect(form.Memo, &QPlainTextEdit::textChanged, &form, [&form, prefix, action, connection] {
-            if (!form.Memo->toPlainText().contains(QString::fromStdString(prefix))) return;
-            QObject::disconnect(*connection);
-            QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
-        });
-}
-
 TEST_F(MainFormBatchTest, F9ResizesTheSelectedPictures)
 {
     const std::string folder =
@@ -103,7 +90,7 @@ TEST_F(MainFormBatchTest, EnterInAnEditFieldOfTheResizerPageRunsStart)
 TEST_F(MainFormBatchTest, AbortDuringAPictureStopsBeforeTheNext)
 {
     const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg", "c.jpg"});
-    WriteQuietSettings(folder);
+    WriteQuietSettings(folder, "chkAllCores=0\n");
     TMainForm& form = StartShown();
     form.actSellAll->trigger();
     WhenLogShows(
@@ -215,7 +202,7 @@ TEST_F(MainFormBatchTest, OnlyTheFirstJobRemovesTheGreeting)
 TEST_F(MainFormBatchTest, ClosingDuringABatchStopsAfterThePictureAndThenCloses)
 {
     const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg", "c.jpg"});
-    WriteQuietSettings(folder);
+    WriteQuietSettings(folder, "chkAllCores=0\n");
     TMainForm& form = StartShown();
     form.actSellAll->trigger();
     WhenLogShows(form, "File resized and saved as: ", [&form] { form.close(); });

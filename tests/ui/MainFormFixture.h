@@ -49,6 +49,28 @@ inline bool WaitUntil(const std::function<bool()>& condition)
     return true;
 }
 
+// Every file of the folder, by name, with its bytes.
+inline std::map<std::string, std::string> FilesIn(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = TestSandbox::ReadFile(entry.path());
+    return files;
+}
+
+// Runs action once, as soon as the log holds a line that begins with prefix; the action
+// goes through the event queue, as a person's click during the batch would.
+inline void WhenLogShows(TMainForm& form, const std::string& prefix, std::function<void()> action)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection =
+        QObject::connect(form.Memo, &QPlainTextEdit::textChanged, &form, [&form, prefix, action, connection] {
+            if (!form.Memo->toPlainText().contains(QString::fromStdString(prefix))) return;
+            QObject::disconnect(*connection);
+            QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
+        });
+}
+
 class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest()

@@ -42,7 +42,7 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     EXPECT_EQ(form.spnRound->Value(), 2);
     EXPECT_EQ(form.spnZecimal->Value(), 0);
     for (QCheckBox* on : {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect,
-                          form.chkOverwrite, form.chkAutoOrient, form.chkKeepMetadata})
+                          form.chkOverwrite, form.chkAutoOrient, form.chkKeepMetadata, form.chkAllCores})
         EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
     for (QCheckBox* off :
          {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName, form.chkToSrgb, form.chkStripGps})
@@ -89,7 +89,8 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"Settings/chkAutoStartUp", "0"},   {"Settings/chkProtect", "0"},
         {"Settings/chkOverwrite", "0"},     {"Settings/chkAutoOrient", "0"},
         {"Settings/chkToSrgb", "1"},        {"Settings/chkKeepMetadata", "0"},
-        {"Settings/chkStripGps", "1"},      {"Settings/LastPath", folder}};
+        {"Settings/chkStripGps", "1"},      {"Settings/chkAllCores", "0"},
+        {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -133,7 +134,7 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         FormatShortDate(form.LastCheck) +
         "\n[Settings]\ntrkQuality=74\nspnHideHint=3100\nspnOpacity=255\nspnWidth=200\ncmbResampleQ=6\n"
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
-        "radHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
+        "chkAllCores=1\nradHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
         "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\nLastPath=" +
         sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);

@@ -89,6 +89,9 @@ public:
     void actAbortExecute();
     void FileListDblClick();
     void btnResultClick();
+    // Puts the command line that resizes the selected pictures as Start would on the
+    // clipboard.
+    void actCopyCommandExecute();
     void trkQualityChange();
     void AppendLog(const std::string& line);
     // The options of the moment, as a job reads them.
@@ -169,6 +172,9 @@ public:
     QWidget* tabSettings = nullptr;
     QWidget* tabLog = nullptr;
     QStatusBar* StatBar = nullptr;
+    // Beside the status text while a batch runs: the picture in turn, and the pictures done.
+    QLabel* lblBatchProgress = nullptr;
+    QProgressBar* proBatch = nullptr;
 
     QWidget* pnlTop = nullptr;
     QLabel* lblQuality1 = nullptr;
@@ -233,6 +239,7 @@ public:
     QCheckBox* chkSkins = nullptr;
     QCheckBox* chkSounds = nullptr;
     QCheckBox* chkTrayIcon = nullptr;
+    QCheckBox* chkAllCores = nullptr;
     QLabel* Label1 = nullptr;
     TSpinField* spnOpacity = nullptr;
     QLabel* Label4 = nullptr;
@@ -255,6 +262,7 @@ public:
     QAction* actRefresh = nullptr;
     QAction* actExit = nullptr;
     QAction* actSellAll = nullptr;
+    QAction* actCopyCommand = nullptr;
 
     QMenu* mnuOp = nullptr;
     QAction* mnuExit2 = nullptr;
@@ -286,6 +294,7 @@ protected:
 
 private:
     class TFormJobHost;
+    class TFormBatchHost;
     class TJobScope;
 
     void FormCreate();
@@ -334,11 +343,15 @@ private:
     // Makes the list entry of that name the current one, when such a file exists.
     void FocusListEntry(const std::string& name);
     void ShowPicture(const QImage& picture, bool repaintNow);
+    // done of total pictures handed over; total 0 hides the progress.
+    void ShowBatchProgress(int done, int total);
 
     std::string programPageUrl_;
     TStatusLine* statusText_ = nullptr;
     bool zecimalChanging_ = false;
     int runningJobs_ = 0;
+    // A batch on several cores is waiting for its pictures; no other job may start then.
+    bool concurrentBatchRunning_ = false;
     bool closeAfterJobs_ = false;
     bool closed_ = false;
 };

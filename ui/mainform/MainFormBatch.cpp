@@ -1,7 +1,9 @@
 // The batch runner and the job log: Start, the single-image double-click, Abort, "Show
-// result" and the quality read-outs.
+// result", "Copy as command line" and the quality read-outs.
 #include "ui/mainform/MainForm.h"
 
+#include "engine/job/ConcurrentBatch.h"
+#include "engine/job/ResizeCommandText.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
@@ -14,24 +16,29 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
+#include <thread>
 
 namespace selvane {
 
 // What the engine's jobs need from the window: the log, error boxes, the preview, and for
 // a batch the names' paths, the options of the moment and the pause between files.
-class TMainForm::TFormJobHost final : public BatchHost {
+class TMainForm::TFormJobHost : public BatchHost {
 public:
     TFormJobHost(TMainForm& form, std::string outputFolder)
         : form_(form), outputFolder_(std::move(outputFolder))
@@ -62,9 +69,58 @@ public:
     }
     bool AbortRequested() override { return form_.AbortRequested || form_.closeAfterJobs_; }
 
-private:
+protected:
     TMainForm& form_;
+
+private:
     std::string outputFolder_;
+};
+
+// A batch's host: the progress in the status bar while it lives, and what a batch on
+// several cores needs besides, the window kept answering while it waits and each loaded
+// picture shown in its turn.
+class TMainForm::TFormBatchHost final : public TFormJobHost {
+public:
+    TFormBatchHost(TMainForm& form, std::string outputFolder, int total)
+        : TFormJobHost(form, std::move(outputFolder)), total_(total),
+          previewBox_(form.imgLoader->size() * form.imgLoader->devicePixelRatio())
+    {
+        form_.ShowBatchProgress(0, total_);
+    }
+    ~TFormBatchHost() override { form_.ShowBatchProgress(0, 0); }
+
+    TFormBatchHost(const TFormBatchHost&) = delete;
+    TFormBatchHost& operator=(const TFormBatchHost&) = delete;
+
+    void FileDone(const std::string&, const JobResult&) override { form_.ShowBatchProgress(++done_, total_); }
+    void WhileWaiting() override { QCoreApplication::processEvents(); }
+    // Pictures can wait for their turn in numbers, so each keeps no more than the preview
+    // box can show.
+    std::any KeepPicture(const Raster& picture, bool repaintNow) override
+    {
+        QImage image = RasterToImage(picture);
+        if (!previewBox_.isEmpty() &&
+            (image.width() > previewBox_.width() || image.height() > previewBox_.height())) {
+            const QSize size = image.size().scaled(previewBox_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        return KeptPicture{std::move(image), repaintNow};
+    }
+    void ShowKeptPicture(std::any& kept) override
+    {
+        const auto& picture = std::any_cast<const KeptPicture&>(kept);
+        form_.ShowPicture(picture.image, picture.repaintNow);
+    }
+
+private:
+    struct KeptPicture {
+        QImage image;
+        bool repaintNow;
+    };
+
+    int total_;
+    int done_ = 0;
+    QSize previewBox_;
 };
 
 // The end steps of a job, run however the job ends (an error that escapes it included):
@@ -110,6 +166,7 @@ void TMainForm::ConnectBatchCommands()
     connect(trkQuality, &QSlider::valueChanged, this,
             [this] { RunReportingErrors([this] { trkQualityChange(); }); });
     connect(btnResult, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnResultClick));
+    connect(actCopyCommand, &QAction::triggered, this, Reporting(this, &TMainForm::actCopyCommandExecute));
     FileList->OnDblClick = [this](QObject*) { RunReportingErrors([this] { FileListDblClick(); }); };
     tabResizer->installEventFilter(this);
 }
@@ -199,6 +256,9 @@ void TMainForm::ShowPicture(const QImage& picture, bool repaintNow)
 
 void TMainForm::actStartExecute()
 {
+    // A batch on several cores lets window messages through while it waits; a second job
+    // started there would mix its lines into the first's.
+    if (concurrentBatchRunning_) return;
     actAbort->setEnabled(true);
     AbortRequested = false;
     imgLoader->SetFitToBox(true);
@@ -219,12 +279,30 @@ void TMainForm::actStartExecute()
         if (FileList->ItemSelected(index)) names.push_back(FileList->ItemText(index));
 
     TJobScope scope(*this, JobKind::Batch);
-    TFormJobHost host(*this, outputFolder);
-    scope.SetElapsed(RunBatch(names, host).elapsedMilliseconds);
+    TFormBatchHost host(*this, outputFolder, static_cast<int>(names.size()));
+    if (!chkAllCores->isChecked()) {
+        scope.SetElapsed(RunBatch(names, host).elapsedMilliseconds);
+        return;
+    }
+    const QScopedValueRollback running(concurrentBatchRunning_, true);
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    scope.SetElapsed(RunBatchConcurrently(names, host, cores).elapsedMilliseconds);
+}
+
+void TMainForm::ShowBatchProgress(int done, int total)
+{
+    lblBatchProgress->setVisible(total > 0);
+    proBatch->setVisible(total > 0);
+    if (total == 0) return;
+    lblBatchProgress->setText(
+        QStringLiteral("Resizing picture %1 of %2").arg(std::min(done + 1, total)).arg(total));
+    proBatch->setRange(0, total);
+    proBatch->setValue(done);
 }
 
 void TMainForm::FileListDblClick()
 {
+    if (concurrentBatchRunning_) return;
     AbortRequested = false;
     imgLoader->SetFitToBox(true);
     trkQualityChange();
@@ -250,6 +328,21 @@ void TMainForm::actAbortExecute()
 void TMainForm::btnResultClick()
 {
     OpenWithShell(OutputFolder());
+}
+
+void TMainForm::actCopyCommandExecute()
+{
+    // The pictures' paths as Start builds them, so that the command resizes what Start would.
+    const std::string folder = AddTrailingBackslash(edtPath->text().toStdString());
+    std::vector<std::string> pictures;
+    for (int index = 0; index < FileList->ItemCount(); ++index)
+        if (FileList->ItemSelected(index)) pictures.push_back(folder + FileList->ItemText(index));
+    if (pictures.empty()) {
+        ShowWarningMessage("Please select the file(s) you want to resize!");
+        return;
+    }
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(ResizeCommandText(CurrentJobOptions(), pictures)));
 }
 
 void TMainForm::trkQualityChange()

@@ -50,6 +50,7 @@ constexpr QPoint kDesignPosition(341, 69);
 constexpr int kHeaderHeight = 64;
 constexpr int kLeftPanelWidth = 290;
 constexpr int kSplitterWidth = 5;
+constexpr int kBatchProgressWidth = 160;
 
 constexpr const char* kPathHint = "Locate the folder that contains the pictures you want to process";
 constexpr const char* kStartHint =
@@ -121,6 +122,12 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
     StatBar->setSizeGripEnabled(false);
     statusText_ = new TStatusLine(StatBar);
     StatBar->addWidget(statusText_, 1);
+    lblBatchProgress = new QLabel(StatBar);
+    StatBar->addPermanentWidget(lblBatchProgress);
+    proBatch = new QProgressBar(StatBar);
+    proBatch->setMaximumWidth(kBatchProgressWidth);
+    StatBar->addPermanentWidget(proBatch);
+    ShowBatchProgress(0, 0);
 
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
     move(kDesignPosition);
@@ -167,6 +174,8 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(tabSettings),
                                                          SELVANE_NAMED(tabLog),
                                                          SELVANE_NAMED(StatBar),
+                                                         SELVANE_NAMED(lblBatchProgress),
+                                                         SELVANE_NAMED(proBatch),
                                                          SELVANE_NAMED(pnlTop),
                                                          SELVANE_NAMED(lblQuality1),
                                                          SELVANE_NAMED(trkQuality),
@@ -226,6 +235,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(chkSkins),
                                                          SELVANE_NAMED(chkSounds),
                                                          SELVANE_NAMED(chkTrayIcon),
+                                                         SELVANE_NAMED(chkAllCores),
                                                          SELVANE_NAMED(Label1),
                                                          SELVANE_NAMED(spnOpacity),
                                                          SELVANE_NAMED(Label4),
@@ -246,6 +256,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(actRefresh),
                                                          SELVANE_NAMED(actExit),
                                                          SELVANE_NAMED(actSellAll),
+                                                         SELVANE_NAMED(actCopyCommand),
                                                          SELVANE_NAMED(mnuOp),
                                                          SELVANE_NAMED(mnuExit2),
                                                          SELVANE_NAMED(mnuInfo),
@@ -348,6 +359,7 @@ void TMainForm::BuildActionsAndMenus()
     actRefresh = MakeAction(this, "Refresh files", QKeySequence(Qt::Key_F5));
     actExit = MakeAction(this, "Exit", QKeySequence());
     actSellAll = MakeAction(this, "Select all", QKeySequence(Qt::Key_F4));
+    actCopyCommand = MakeAction(this, "Copy as command line", QKeySequence());
     // Actions that no menu carries still need the window for their shortcuts.
     addAction(actSellAll);
     addAction(actExit);
@@ -356,6 +368,7 @@ void TMainForm::BuildActionsAndMenus()
     mnuOp->addAction(actStart);
     mnuOp->addAction(actAbort);
     mnuOp->addAction(actRefresh);
+    mnuOp->addAction(actCopyCommand);
     mnuExit2 = mnuOp->addAction(QStringLiteral("E&xit"));
     mnuExit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 

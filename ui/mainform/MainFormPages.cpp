@@ -132,7 +132,7 @@ void TMainForm::BuildHelpGroup()
                                spnHideHint);
 }
 
-// The look: skin, sounds, tray, opacity.
+// The look: skin, sounds, tray, opacity; and how many pictures a batch works on at once.
 void TMainForm::BuildInterfaceGroup()
 {
     GroupBox1 = MakeGroupBox("Interface", tabSettings, QRect(5, kLowerGroupTop, 280, kLowerGroupHeight));
@@ -145,6 +145,10 @@ void TMainForm::BuildInterfaceGroup()
     Label1->adjustSize();
     spnOpacity = MakeSpinField(GroupBox1, 30, 255, 3, 199);
     spnOpacity->setGeometry(70, 96, 60, 24);
+    chkAllCores = MakeCheckBox(GroupBox1, "Use all processor cores",
+                               "Resize several pictures at once, one on each processor core.\r\n"
+                               "If this is NOT checked the pictures are resized one after another.",
+                               QPoint(14, 132), true);
     Label4 = new QLabel(
         QStringLiteral("* Experimental. It will require a little bit more memory. Takes efect after "
                        "restart. May slow down the program"),

@@ -150,6 +150,7 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kSettings, form.chkTrayIcon, 1},
         {kSettings, form.chkSkins, 1},
         {kSettings, form.chkSounds, 0},
+        {kSettings, form.chkAllCores, 1},
         {kSettings, form.radHintsOff, 0},
         {kSettings, form.radHintsTooltips, 1},
         {kSettings, form.radHintsStatBar, 0},
