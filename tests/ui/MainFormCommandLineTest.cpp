@@ -19,7 +19,8 @@ int RunCopiedCommand(const std::string& command)
 {
     const std::string program = "selvane-resize";
     if (!command.starts_with(program + " ")) return -1;
-    FILE* pipe = popen((SELVANE_RESIZE_PATH + command.substr(program.size()) + " >/dev/null 2>&1").c_str(), "r");
+    FILE* pipe =
+        popen((SELVANE_RESIZE_PATH + command.substr(program.size()) + " >/dev/null 2>&1").c_str(), "r");
     return pipe ? pclose(pipe) : -1;
 }
 
@@ -54,14 +55,14 @@ TEST_P(CopiedCommandTest, WritesTheFilesOfTheWindowsBatch)
 
 INSTANTIATE_TEST_SUITE_P(
     Options, CopiedCommandTest,
-    ::testing::Values(OptionCase{"Defaults", ""},
-                      OptionCase{"FitBoxLanczosNamedQuality60",
-                                 "chkAddFltName=1\ncmbResampleQ=4\ntrkQuality=60\n"
-                                 "[Resize]\nradXDecrease=0\nradFitBox=1\nspnFitWidth=50\nspnFitHeight=20\n"},
-                      OptionCase{"PercentAsStored",
-                                 "chkKeepMetadata=0\nchkAutoOrient=0\nchkToSrgb=1\n"
-                                 "[Resize]\nradXDecrease=0\nradPercent=1\nspnPercent=30\n"},
-                      OptionCase{"SameWidthMagnified", "spnWH=130\n[Resize]\nradXDecrease=0\nradSameWidth=1\n"}),
+    ::testing::Values(
+        OptionCase{"Defaults", ""},
+        OptionCase{"FitBoxLanczosNamedQuality60",
+                   "chkAddFltName=1\ncmbResampleQ=4\ntrkQuality=60\n"
+                   "[Resize]\nradXDecrease=0\nradFitBox=1\nspnFitWidth=50\nspnFitHeight=20\n"},
+        OptionCase{"PercentAsStored", "chkKeepMetadata=0\nchkAutoOrient=0\nchkToSrgb=1\n"
+                                      "[Resize]\nradXDecrease=0\nradPercent=1\nspnPercent=30\n"},
+        OptionCase{"SameWidthMagnified", "spnWH=130\n[Resize]\nradXDecrease=0\nradSameWidth=1\n"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(MainFormCommandLineTest, NothingSelectedWarnsAndCopiesNothing)

@@ -319,5 +319,37 @@ INSTANTIATE_TEST_SUITE_P(
                       QSize(40, 20)}),
     CaseName);
 
+// Under the preview, the clicked picture's size and the size the rule gives it, kept up as
+// the rule and its fields change; nothing for a picture that cannot be shown.
+TEST_F(MainFormTest, ThePreviewShowsTheSizeTheRuleWillGive)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg"}, 400, 300);
+    TestSandbox::WriteFile(folder + "broken.jpg", "not a picture");
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    const auto type = [](TSpinField* field, const char* text) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    };
+    ASSERT_EQ(form.FileList->ItemText(0), "a.jpg");
+    EXPECT_EQ(form.lblPictureSize->text(), "");
+
+    ClickItem(0);
+    EXPECT_EQ(form.lblPictureSize->text(), "400 x 300 -> 200 x 150");
+    type(form.spnZecimal, "5");
+    EXPECT_EQ(form.lblPictureSize->text(), "400 x 300 -> 160 x 120");
+    QTest::mouseClick(form.radSameWidth, Qt::LeftButton);
+    type(form.spnWH, "100");
+    EXPECT_EQ(form.lblPictureSize->text(), "400 x 300 -> 100 x 75");
+    QTest::mouseClick(form.radXDecrease, Qt::LeftButton);
+    type(form.spnRound, "1");
+    type(form.spnZecimal, "0");
+    EXPECT_EQ(form.lblPictureSize->text(), "400 x 300");
+
+    ClickItem(1);
+    EXPECT_EQ(form.lblPictureSize->text(), "");
+}
+
 }  // namespace
 }  // namespace selvane::test

@@ -23,6 +23,7 @@
 #include "update/WebUpdate.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -101,6 +102,8 @@ public:
     void ResizeTypeChanged();
     void spnZecimalChange();
     void btn43Click();
+    // Under the preview: the clicked picture's size and the size the rule gives it.
+    void ShowPictureSize();
 
     // --- Source folder and preview ---
     void edtPath2Change();
@@ -217,6 +220,7 @@ public:
     QPushButton* btnAbort = nullptr;
     QFrame* pnlPreview = nullptr;
     TPreviewImage* imgLoader = nullptr;
+    QLabel* lblPictureSize = nullptr;
     QWidget* pnlQuickBtn = nullptr;
     QPushButton* btnResult = nullptr;
     QPushButton* btnManual = nullptr;
@@ -349,6 +353,7 @@ private:
     std::string programPageUrl_;
     TStatusLine* statusText_ = nullptr;
     bool zecimalChanging_ = false;
+    QSize previewedSize_;  // of the picture last clicked in the list; empty when it failed
     int runningJobs_ = 0;
     // A batch on several cores is waiting for its pictures; no other job may start then.
     bool concurrentBatchRunning_ = false;

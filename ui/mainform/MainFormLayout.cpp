@@ -215,6 +215,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(btnAbort),
                                                          SELVANE_NAMED(pnlPreview),
                                                          SELVANE_NAMED(imgLoader),
+                                                         SELVANE_NAMED(lblPictureSize),
                                                          SELVANE_NAMED(pnlQuickBtn),
                                                          SELVANE_NAMED(btnResult),
                                                          SELVANE_NAMED(btnManual),

@@ -329,6 +329,9 @@ void TMainForm::BuildPreview()
     imgLoader->SetPicture(MakeBanner());
     SetHint(imgLoader, "Preview of current selected picture");
     previewLayout->addWidget(imgLoader);
+    lblPictureSize = new QLabel(pnlPreview);
+    lblPictureSize->setAlignment(Qt::AlignCenter);
+    previewLayout->addWidget(lblPictureSize);
 }
 
 // The links beside the preview: the output folder, the manual, the forum.

@@ -39,6 +39,13 @@ void TMainForm::ConnectSizeRule()
     }
     connect(spnZecimal, &TSpinField::Change, this, Reporting(this, &TMainForm::spnZecimalChange));
     connect(btn43, &QPushButton::clicked, this, Reporting(this, &TMainForm::btn43Click));
+
+    for (const auto& button : RuleButtons())
+        connect(button.first, &QRadioButton::toggled, this, Reporting(this, &TMainForm::ShowPictureSize));
+    for (TSpinField* field :
+         {spnRound, spnZecimal, spnWidth, spnHeight, spnWH, spnFitWidth, spnFitHeight, spnPercent})
+        connect(field, &TSpinField::Change, this, Reporting(this, &TMainForm::ShowPictureSize));
+    connect(chkNoEnlarge, &QCheckBox::toggled, this, Reporting(this, &TMainForm::ShowPictureSize));
 }
 
 void TMainForm::ResizeTypeChanged()
@@ -84,6 +91,20 @@ void TMainForm::spnZecimalChange()
         spnZecimal->SetValue(9);
     }
     zecimalChanging_ = false;
+}
+
+void TMainForm::ShowPictureSize()
+{
+    if (previewedSize_.isEmpty()) {
+        lblPictureSize->clear();
+        return;
+    }
+    QString text = QStringLiteral("%1 x %2").arg(previewedSize_.width()).arg(previewedSize_.height());
+    // A factor the rule refuses gives no size; the picture's own still shows.
+    if (const auto size =
+            ComputeOutputSize(CurrentJobOptions().size, previewedSize_.width(), previewedSize_.height()))
+        text += QStringLiteral(" -> %1 x %2").arg(size->width).arg(size->height);
+    lblPictureSize->setText(text);
 }
 
 void TMainForm::btn43Click()

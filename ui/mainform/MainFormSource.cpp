@@ -64,15 +64,19 @@ void TMainForm::FileListSelectChaged()
 {
     imgLoader->SetFitToBox(true);
     const std::string path = FileList->PreviewFilePath();
+    previewedSize_ = QSize();
     try {
         // Turned and converted as the batch would, so the preview shows what will be resized.
-        ShowPicture(RasterToImage(LoadPictureAsSeen(path, CurrentJobOptions())), false);
+        const QImage picture = RasterToImage(LoadPictureAsSeen(path, CurrentJobOptions()));
+        ShowPicture(picture, false);
+        previewedSize_ = picture.size();
         SetStatusText(QString::fromStdString("Current image: " + path));
     } catch (const DecodeError&) {
         SetStatusText(QString::fromStdString("Cannot load image: " + path));
     } catch (const std::bad_alloc&) {
         SetStatusText(QString::fromStdString("Cannot load image: " + path));
     }
+    ShowPictureSize();
     AbortRequested = false;
     actStart->setEnabled(true);
 }
