@@ -16,6 +16,7 @@
 // thread only.
 #pragma once
 
+#include "engine/codec/OutputFormat.h"
 #include "engine/job/BatchJob.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
@@ -177,6 +178,14 @@ public:
     QLabel* lblQuality2 = nullptr;
     QLabel* Label7 = nullptr;
     QProgressBar* proBar = nullptr;
+    QLabel* lblOutFormat = nullptr;
+    QComboBox* cmbOutFormat = nullptr;
+    QCheckBox* chkLossless = nullptr;
+    QCheckBox* chkMaxSize = nullptr;
+    TSpinField* spnMaxSize = nullptr;
+    QLabel* lblMaxSizeKB = nullptr;
+    QCheckBox* chkOptimize = nullptr;
+    QCheckBox* chkProgressive = nullptr;
 
     QGroupBox* grpImgSize = nullptr;
     QRadioButton* radXDecrease = nullptr;
@@ -295,6 +304,7 @@ private:
     void BuildLeftPanel();
     void BuildResizerPage();
     void BuildQualityPanel();
+    void BuildOutputFormatRows(int top);
     void BuildRuleGroup();
     void BuildRuleFields();
     void BuildFactorGroup();
@@ -316,6 +326,11 @@ private:
     void BindButtonToAction(QPushButton* button, QAction* action);
 
     void ConnectBatchCommands();
+    void ConnectOutputFormat();
+    // Enables the choices the chosen format uses; shows the size estimate for JPEG only.
+    void OutputFormatChanged();
+    OutputFormat ChosenOutputFormat() const;
+    bool OutputIsLossless() const;
     void ConnectSizeRule();
     // Every rule's radio button with the rule it stands for.
     std::array<std::pair<QRadioButton*, ResizeRule>, 9> RuleButtons() const;

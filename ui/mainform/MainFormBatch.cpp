@@ -154,6 +154,11 @@ JobOptions TMainForm::CurrentJobOptions() const
     options.toSrgb = chkToSrgb->isChecked();
     options.keepMetadata = chkKeepMetadata->isChecked();
     options.stripGps = chkStripGps->isChecked();
+    options.format = ChosenOutputFormat();
+    options.lossless = chkLossless->isChecked();
+    options.optimize = chkOptimize->isChecked();
+    options.progressive = chkProgressive->isChecked();
+    if (chkMaxSize->isChecked() && !OutputIsLossless()) options.maxSizeKB = spnMaxSize->Value();
     return options;
 }
 

@@ -127,6 +127,7 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
 
     NameControls();
     ConnectBatchCommands();
+    ConnectOutputFormat();
     ConnectSizeRule();
     ConnectSource();
     SetUpWebUpdate();
@@ -174,6 +175,14 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(lblQuality2),
                                                          SELVANE_NAMED(Label7),
                                                          SELVANE_NAMED(proBar),
+                                                         SELVANE_NAMED(lblOutFormat),
+                                                         SELVANE_NAMED(cmbOutFormat),
+                                                         SELVANE_NAMED(chkLossless),
+                                                         SELVANE_NAMED(chkMaxSize),
+                                                         SELVANE_NAMED(spnMaxSize),
+                                                         SELVANE_NAMED(lblMaxSizeKB),
+                                                         SELVANE_NAMED(chkOptimize),
+                                                         SELVANE_NAMED(chkProgressive),
                                                          SELVANE_NAMED(grpImgSize),
                                                          SELVANE_NAMED(radXDecrease),
                                                          SELVANE_NAMED(radXIncrease),

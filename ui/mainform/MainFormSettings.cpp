@@ -160,6 +160,12 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kSettings, form.chkToSrgb, 0},
         {kSettings, form.chkKeepMetadata, 1},
         {kSettings, form.chkStripGps, 0},
+        {kSettings, form.cmbOutFormat, 0},
+        {kSettings, form.chkLossless, 0},
+        {kSettings, form.chkOptimize, 0},
+        {kSettings, form.chkProgressive, 0},
+        {kSettings, form.chkMaxSize, 0},
+        {kSettings, form.spnMaxSize, 500},
     };
 }
 
