@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -92,7 +93,8 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"Settings/chkStripGps", "1"},      {"Settings/cmbOutFormat", "2"},
         {"Settings/chkLossless", "1"},      {"Settings/chkOptimize", "1"},
         {"Settings/chkProgressive", "1"},   {"Settings/chkMaxSize", "1"},
-        {"Settings/spnMaxSize", "1234"},    {"Settings/LastPath", folder}};
+        {"Settings/spnMaxSize", "1234"},    {"Settings/edtOutFolder", "/srv/small pictures/"},
+        {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -142,7 +144,7 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
         "radHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
         "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\n"
-        "cmbOutFormat=0\nchkLossless=0\nchkOptimize=0\nchkProgressive=0\nchkMaxSize=0\nspnMaxSize=500\nLastPath=" +
+        "cmbOutFormat=0\nchkLossless=0\nchkOptimize=0\nchkProgressive=0\nchkMaxSize=0\nspnMaxSize=500\nedtOutFolder=\nLastPath=" +
         sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
 }
@@ -184,6 +186,7 @@ TEST_F(MainFormSettingsTest, AnOlderFileGivesTheOutputChoicesTheirDefaults)
     EXPECT_EQ(options.optimize, defaults.optimize);
     EXPECT_EQ(options.progressive, defaults.progressive);
     EXPECT_EQ(options.maxSizeKB, defaults.maxSizeKB);
+    EXPECT_EQ(form.edtOutFolder->text(), "");
 }
 
 // A file from before the fit, side and percentage rules keeps its rule and its fields, and

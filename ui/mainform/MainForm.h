@@ -39,6 +39,7 @@ class QFrame;
 class QImage;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
@@ -90,6 +91,7 @@ public:
     void actAbortExecute();
     void FileListDblClick();
     void btnResultClick();
+    void btnOutFolderClick();
     void trkQualityChange();
     void AppendLog(const std::string& line);
     // The options of the moment, as a job reads them.
@@ -186,6 +188,9 @@ public:
     QLabel* lblMaxSizeKB = nullptr;
     QCheckBox* chkOptimize = nullptr;
     QCheckBox* chkProgressive = nullptr;
+    QGroupBox* grpOutFolder = nullptr;
+    QLineEdit* edtOutFolder = nullptr;
+    QPushButton* btnOutFolder = nullptr;
 
     QGroupBox* grpImgSize = nullptr;
     QRadioButton* radXDecrease = nullptr;
@@ -310,6 +315,7 @@ private:
     void BuildFactorGroup();
     void BuildOutputSizeGroup();
     void BuildFitBoxGroup();
+    void BuildOutputFolderGroup(const QRect& geometry);
     void BuildJobButtons();
     void BuildPreview();
     void BuildQuickButtons();
@@ -341,7 +347,8 @@ private:
     // Switches the skin on, or releases it for the run, as "Use skins *" stands.
     void ApplySkinAtStart();
 
-    // The path edit's text with a trailing separator, followed by "Output/".
+    // The chosen output folder, with a trailing separator; without a choice, the path
+    // edit's text with one, followed by "Output/".
     std::string OutputFolder() const;
     // Empties the log when it holds exactly the start-up greeting.
     void RemoveGreeting();

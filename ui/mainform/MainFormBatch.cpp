@@ -162,11 +162,6 @@ JobOptions TMainForm::CurrentJobOptions() const
     return options;
 }
 
-std::string TMainForm::OutputFolder() const
-{
-    return AddTrailingBackslash(edtPath->text().toStdString()) + "Output/";
-}
-
 void TMainForm::AppendLog(const std::string& line)
 {
     // Every line ends in a line break, so that empty lines count as lines even at the top

@@ -19,7 +19,7 @@ namespace {
 
 // The format box's entries, in the order the settings file stores their index.
 constexpr std::pair<const char*, OutputFormat> kFormatEntries[] = {
-    {"JPEG", OutputFormat::Jpeg}, {"PNG", OutputFormat::Png},      {"WebP", OutputFormat::Webp},
+    {"JPEG", OutputFormat::Jpeg}, {"PNG", OutputFormat::Png},     {"WebP", OutputFormat::Webp},
     {"AVIF", OutputFormat::Avif}, {"JPEG XL", OutputFormat::Jxl},
 };
 
@@ -74,7 +74,8 @@ void TMainForm::BuildOutputFormatRows(int top)
                             "Save WebP and JPEG XL pictures without any loss: every pixel stays as it is, "
                             "but the files are larger.\r\nThe quality above is not used then.",
                             QPoint(After(cmbOutFormat, kGap), top + 2));
-    chkMaxSize = MakeCheck(pnlTop, "Keep files under", kMaxSizeHint, QPoint(After(chkLossless, kGap), top + 2));
+    chkMaxSize =
+        MakeCheck(pnlTop, "Keep files under", kMaxSizeHint, QPoint(After(chkLossless, kGap), top + 2));
     spnMaxSize = new TSpinField(pnlTop);
     spnMaxSize->SetRange(1, 100000);
     spnMaxSize->SetValue(500);
@@ -106,7 +107,7 @@ OutputFormat TMainForm::ChosenOutputFormat() const
 {
     const int index = cmbOutFormat->currentIndex();
     return index >= 0 && index < static_cast<int>(std::size(kFormatEntries)) ? kFormatEntries[index].second
-                                                                            : OutputFormat::Jpeg;
+                                                                             : OutputFormat::Jpeg;
 }
 
 bool TMainForm::OutputIsLossless() const

@@ -114,6 +114,10 @@ void TMainForm::BuildResizerPage()
     BuildFactorGroup();
     BuildOutputSizeGroup();
     BuildFitBoxGroup();
+    // Under the groups that the rules show beside them, which all end above this.
+    const int folderLeft = BesideRules(grpImgSize, 366);
+    BuildOutputFolderGroup(
+        QRect(folderLeft, kRuleGroupTop + 172, kPageDesignSize.width() - 4 - folderLeft, 84));
     BuildJobButtons();
     BuildPreview();
     BuildQuickButtons();
