@@ -154,12 +154,12 @@ JobOptions TMainForm::CurrentJobOptions() const
     options.toSrgb = chkToSrgb->isChecked();
     options.keepMetadata = chkKeepMetadata->isChecked();
     options.stripGps = chkStripGps->isChecked();
+    options.format = ChosenOutputFormat();
+    options.lossless = chkLossless->isChecked();
+    options.optimize = chkOptimize->isChecked();
+    options.progressive = chkProgressive->isChecked();
+    if (chkMaxSize->isChecked() && !OutputIsLossless()) options.maxSizeKB = spnMaxSize->Value();
     return options;
-}
-
-std::string TMainForm::OutputFolder() const
-{
-    return AddTrailingBackslash(edtPath->text().toStdString()) + "Output/";
 }
 
 void TMainForm::AppendLog(const std::string& line)
