@@ -169,7 +169,9 @@ std::optional<PictureDimensions> PrimaryGridSize(ByteSpan file)
     const auto width = grid.Read(field);
     const auto height = grid.Read(field);
     if (!grid.Good()) return std::nullopt;
-    const auto clamp = [](std::uint64_t side) { return static_cast<int>(std::min<std::uint64_t>(side, INT32_MAX)); };
+    const auto clamp = [](std::uint64_t side) {
+        return static_cast<int>(std::min<std::uint64_t>(side, INT32_MAX));
+    };
     return PictureDimensions{clamp(width), clamp(height)};
 }
 
