@@ -15,6 +15,7 @@
 //   already turned, so the EXIF orientation no longer applies to them.
 #include "engine/codec/Decoders.h"
 #include "engine/codec/ExifPayload.h"
+#include "engine/codec/HeifGridSize.h"
 #include "engine/codec/PictureSize.h"
 #include "engine/codec/SampleDepth.h"
 
@@ -144,9 +145,14 @@ Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata)
     const int ispeWidth = heif_image_handle_get_ispe_width(primary);
     const int ispeHeight = heif_image_handle_get_ispe_height(primary);
     CheckPictureSize(ispeWidth, ispeHeight, "HEIF");
-    // A grid or overlay image takes its canvas size from its own item data, not from the
-    // size checked above, and libheif allocates that canvas before anything can compare the
-    // two: its per-side limit, lowered towards the declared size, refuses a far larger canvas
+    if (const auto grid = PrimaryGridSize(data);
+        grid && (grid->width != ispeWidth || grid->height != ispeHeight))
+        throw DecodeError("HEIF: a grid of " + std::to_string(grid->width) + " x " +
+                          std::to_string(grid->height) + " pixels where the file declares " +
+                          std::to_string(ispeWidth) + " x " + std::to_string(ispeHeight));
+    // An overlay image, like a grid, takes its canvas size from its own item data, and
+    // libheif allocates that canvas before anything can compare it with the size checked
+    // above: its per-side limit, lowered towards the declared size, refuses a far larger one
     // first. The limit also holds each coded tile, which may exceed the declared size by its
     // coding blocks (up to 64 pixels) and by the part of an edge tile the canvas cuts off.
     const int declaredSide = std::max(

@@ -61,7 +61,8 @@ std::string ShellWord(const std::string& text)
     return word + "'";
 }
 
-std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures)
+std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures,
+                              const std::string& outputFolder)
 {
     const bool validFilter = options.filterIndex >= 0 && options.filterIndex < kFilterCount;
     const FilterEntry& filter =
@@ -84,6 +85,7 @@ std::string ResizeCommandText(const JobOptions& options, const std::vector<std::
     if (options.toSrgb) command += " --to-srgb";
     if (!options.keepMetadata) command += " --strip-metadata";
     if (options.stripGps) command += " --strip-gps";
+    if (!outputFolder.empty()) command.append(" --output ").append(ShellWord(outputFolder));
     command += " --";
     for (const std::string& picture : pictures) command.append(" ").append(ShellWord(picture));
     return command;

@@ -14,8 +14,9 @@ namespace selvane {
 // else in single quotes (a quote inside as '\'').
 std::string ShellWord(const std::string& text);
 
-// The outputs go where the command line puts them by default: the "Output" folder beside
-// each picture, as the window's batch does.
-std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures);
+// outputFolder: where the window's batch writes, a full path; empty for the command line's
+// default, the "Output" folder beside each picture, as the window's own default.
+std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures,
+                              const std::string& outputFolder = "");
 
 }  // namespace selvane

@@ -120,6 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
                  }}),
     test::CaseName);
 
+TEST(ResizeCommandText, NamesAChosenOutputFolder)
+{
+    const std::string text = ResizeCommandText(JobOptions{}, {"/p/a.jpg"}, "/out/it's here/");
+    EXPECT_EQ(ParseResizeCommandLine(ShellWords(text)).outputFolder, "/out/it's here/");
+}
+
 TEST(ShellWord, QuotesOnlyWhatTheShellWouldRead)
 {
     EXPECT_EQ(ShellWord("/photos/a-b_c.d,e+f@g%h=i:j.jpg"), "/photos/a-b_c.d,e+f@g%h=i:j.jpg");

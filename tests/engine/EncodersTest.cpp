@@ -78,16 +78,7 @@ std::string Replaced(std::string text, const std::string& token, const std::stri
     return text;
 }
 
-class EncodersTest : public test::TemporaryFolderTest, public ::testing::WithParamInterface<FormatCase> {
-protected:
-    std::set<std::string> Entries() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(root_))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-};
+class EncodersTest : public test::TemporaryFolderTest, public ::testing::WithParamInterface<FormatCase> {};
 
 TEST_P(EncodersTest, DecodesToTheRasterAtItsSize)
 {

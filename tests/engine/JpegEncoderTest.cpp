@@ -49,16 +49,7 @@ std::set<std::uint8_t> HeaderMarkers(const std::vector<std::uint8_t>& bytes)
     return markers;
 }
 
-class JpegEncoderTest : public test::TemporaryFolderTest {
-protected:
-    std::set<std::string> Entries() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(root_))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-};
+using JpegEncoderTest = test::TemporaryFolderTest;
 
 TEST_F(JpegEncoderTest, WritesABaselineFileThatDecodesBackAtTheQualityLimits)
 {

@@ -115,6 +115,14 @@ protected:
     TemporaryFolderTest() : root_(sandbox_.Root() / "files") { std::filesystem::create_directories(root_); }
     std::string Path(const std::string& name) const { return (root_ / name).string(); }
     std::string Folder() const { return root_.string() + "/"; }
+    // The names in the folder, to show what a failed write left behind.
+    std::set<std::string> Entries() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(root_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
     TestSandbox sandbox_;
     std::filesystem::path root_;

@@ -26,7 +26,8 @@ int RunCopiedCommand(const std::string& command)
 
 struct OptionCase {
     const char* name;
-    const char* settings;  // lines of the settings file's [Settings] section, then others
+    const char* settings;           // lines of the settings file's [Settings] section, then others
+    const char* output = "Output";  // where the files go, inside the pictures' folder
 };
 
 class CopiedCommandTest : public MainFormTest, public ::testing::WithParamInterface<OptionCase> {};
@@ -43,13 +44,14 @@ TEST_P(CopiedCommandTest, WritesTheFilesOfTheWindowsBatch)
     form.actCopyCommand->trigger();
     const std::string command = QGuiApplication::clipboard()->text().toStdString();
     ASSERT_EQ(RunCopiedCommand(command), 0) << command;
-    const std::map<std::string, std::string> fromCommand = FilesIn(folder + "Output");
-    std::filesystem::remove_all(folder + "Output");
+    const std::string output = folder + GetParam().output;
+    const std::map<std::string, std::string> fromCommand = FilesIn(output);
+    std::filesystem::remove_all(output);
 
     QTest::keyClick(&form, Qt::Key_F9);
 
     EXPECT_EQ(fromCommand.size(), 2u) << command;
-    EXPECT_EQ(FilesIn(folder + "Output"), fromCommand) << command;
+    EXPECT_EQ(FilesIn(output), fromCommand) << command;
     EXPECT_TRUE(recorder_.messages.empty());
 }
 

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -89,8 +90,11 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"Settings/chkAutoStartUp", "0"},   {"Settings/chkProtect", "0"},
         {"Settings/chkOverwrite", "0"},     {"Settings/chkAutoOrient", "0"},
         {"Settings/chkToSrgb", "1"},        {"Settings/chkKeepMetadata", "0"},
-        {"Settings/chkStripGps", "1"},      {"Settings/chkAllCores", "0"},
-        {"Settings/LastPath", folder}};
+        {"Settings/chkStripGps", "1"},      {"Settings/cmbOutFormat", "2"},
+        {"Settings/chkLossless", "1"},      {"Settings/chkOptimize", "1"},
+        {"Settings/chkProgressive", "1"},   {"Settings/chkMaxSize", "1"},
+        {"Settings/spnMaxSize", "1234"},    {"Settings/edtOutFolder", "/srv/small pictures/"},
+        {"Settings/chkAllCores", "0"},      {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -111,6 +115,10 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     EXPECT_TRUE(form.radHintsStatBar->isChecked());
     // Location removal stays chosen, disabled, while photo information is not kept.
     EXPECT_FALSE(form.chkStripGps->isEnabled());
+    EXPECT_EQ(form.cmbOutFormat->currentText(), "WebP");
+    // The JPEG choices stay chosen, disabled, while WebP is; lossless WebP has no limit.
+    EXPECT_FALSE(form.chkOptimize->isEnabled());
+    EXPECT_EQ(form.CurrentJobOptions().maxSizeKB, 0);
     EXPECT_FALSE(std::filesystem::exists(Desktop() / "Selvane Image Resizer.desktop"));
     form.close();
 
@@ -135,7 +143,8 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "\n[Settings]\ntrkQuality=74\nspnHideHint=3100\nspnOpacity=255\nspnWidth=200\ncmbResampleQ=6\n"
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
         "chkAllCores=1\nradHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
-        "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\nLastPath=" +
+        "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\n"
+        "cmbOutFormat=0\nchkLossless=0\nchkOptimize=0\nchkProgressive=0\nchkMaxSize=0\nspnMaxSize=500\nedtOutFolder=\nLastPath=" +
         sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
 }
@@ -155,6 +164,29 @@ TEST_F(MainFormSettingsTest, AnOlderFileGivesThePhotoOptionsTheirDefaults)
     EXPECT_EQ(options.keepMetadata, defaults.keepMetadata);
     EXPECT_EQ(options.stripGps, defaults.stripGps);
     EXPECT_TRUE(form.chkStripGps->isEnabled());
+}
+
+// A file from before the output formats writes the plain JPEG it wrote then.
+TEST_F(MainFormSettingsTest, AnOlderFileGivesTheOutputChoicesTheirDefaults)
+{
+    WriteSettings("[Updates]\nspnAutoUpdate=0\n[Settings]\ntrkQuality=60\nchkStripGps=1\n");
+    TMainForm& form = Start();
+
+    EXPECT_EQ(form.cmbOutFormat->currentText(), "JPEG");
+    EXPECT_FALSE(form.chkLossless->isChecked());
+    EXPECT_FALSE(form.chkLossless->isEnabled());
+    EXPECT_FALSE(form.chkMaxSize->isChecked());
+    EXPECT_EQ(form.spnMaxSize->Value(), 500);
+    EXPECT_TRUE(form.proBar->isVisibleTo(form.tabResizer));
+    const JobOptions options = form.CurrentJobOptions();
+    const JobOptions defaults;
+    EXPECT_EQ(options.quality, 60);
+    EXPECT_EQ(options.format, defaults.format);
+    EXPECT_EQ(options.lossless, defaults.lossless);
+    EXPECT_EQ(options.optimize, defaults.optimize);
+    EXPECT_EQ(options.progressive, defaults.progressive);
+    EXPECT_EQ(options.maxSizeKB, defaults.maxSizeKB);
+    EXPECT_EQ(form.edtOutFolder->text(), "");
 }
 
 // A file from before the fit, side and percentage rules keeps its rule and its fields, and
@@ -327,7 +359,10 @@ INSTANTIATE_TEST_SUITE_P(
         ClampCase{"spnFitWidth", "5", "spnFitWidth", 10, "Resize"},
         ClampCase{"spnFitHeight", "30000", "spnFitHeight", 20000, "Resize"},
         ClampCase{"spnPercent", "0", "spnPercent", 1, "Resize"},
-        ClampCase{"spnPercent", "1001", "spnPercent", 1000, "Resize"}),
+        ClampCase{"spnPercent", "1001", "spnPercent", 1000, "Resize"},
+        ClampCase{"cmbOutFormat", "5", "cmbOutFormat", 0}, ClampCase{"cmbOutFormat", "-1", "cmbOutFormat", 0},
+        ClampCase{"spnMaxSize", "0", "spnMaxSize", 1},
+        ClampCase{"spnMaxSize", "200000", "spnMaxSize", 100000}),
     [](const auto& row) { return std::string(row.param.key) + std::to_string(row.index); });
 
 TEST_F(MainFormSettingsTest, AnOutOfRangeUpdateIntervalIsClamped)

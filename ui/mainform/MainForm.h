@@ -16,6 +16,7 @@
 // thread only.
 #pragma once
 
+#include "engine/codec/OutputFormat.h"
 #include "engine/job/BatchJob.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
@@ -39,6 +40,7 @@ class QFrame;
 class QImage;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
@@ -93,6 +95,7 @@ public:
     // Puts the command line that resizes the selected pictures as Start would on the
     // clipboard.
     void actCopyCommandExecute();
+    void btnOutFolderClick();
     void trkQualityChange();
     void AppendLog(const std::string& line);
     // The options of the moment, as a job reads them.
@@ -186,6 +189,17 @@ public:
     QLabel* lblQuality2 = nullptr;
     QLabel* Label7 = nullptr;
     QProgressBar* proBar = nullptr;
+    QLabel* lblOutFormat = nullptr;
+    QComboBox* cmbOutFormat = nullptr;
+    QCheckBox* chkLossless = nullptr;
+    QCheckBox* chkMaxSize = nullptr;
+    TSpinField* spnMaxSize = nullptr;
+    QLabel* lblMaxSizeKB = nullptr;
+    QCheckBox* chkOptimize = nullptr;
+    QCheckBox* chkProgressive = nullptr;
+    QGroupBox* grpOutFolder = nullptr;
+    QLineEdit* edtOutFolder = nullptr;
+    QPushButton* btnOutFolder = nullptr;
 
     QGroupBox* grpImgSize = nullptr;
     QRadioButton* radXDecrease = nullptr;
@@ -308,11 +322,13 @@ private:
     void BuildLeftPanel();
     void BuildResizerPage();
     void BuildQualityPanel();
+    void BuildOutputFormatRows(int top);
     void BuildRuleGroup();
     void BuildRuleFields();
     void BuildFactorGroup();
     void BuildOutputSizeGroup();
     void BuildFitBoxGroup();
+    void BuildOutputFolderGroup(const QRect& geometry);
     void BuildJobButtons();
     void BuildPreview();
     void BuildQuickButtons();
@@ -329,6 +345,11 @@ private:
     void BindButtonToAction(QPushButton* button, QAction* action);
 
     void ConnectBatchCommands();
+    void ConnectOutputFormat();
+    // Enables the choices the chosen format uses; shows the size estimate for JPEG only.
+    void OutputFormatChanged();
+    OutputFormat ChosenOutputFormat() const;
+    bool OutputIsLossless() const;
     void ConnectSizeRule();
     // Every rule's radio button with the rule it stands for.
     std::array<std::pair<QRadioButton*, ResizeRule>, 9> RuleButtons() const;
@@ -339,7 +360,8 @@ private:
     // Switches the skin on, or releases it for the run, as "Use skins *" stands.
     void ApplySkinAtStart();
 
-    // The path edit's text with a trailing separator, followed by "Output/".
+    // The chosen output folder, with a trailing separator; without a choice, the path
+    // edit's text with one, followed by "Output/".
     std::string OutputFolder() const;
     // Empties the log when it holds exactly the start-up greeting.
     void RemoveGreeting();

@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -211,12 +212,12 @@ JobOptions TMainForm::CurrentJobOptions() const
     options.toSrgb = chkToSrgb->isChecked();
     options.keepMetadata = chkKeepMetadata->isChecked();
     options.stripGps = chkStripGps->isChecked();
+    options.format = ChosenOutputFormat();
+    options.lossless = chkLossless->isChecked();
+    options.optimize = chkOptimize->isChecked();
+    options.progressive = chkProgressive->isChecked();
+    if (chkMaxSize->isChecked() && !OutputIsLossless()) options.maxSizeKB = spnMaxSize->Value();
     return options;
-}
-
-std::string TMainForm::OutputFolder() const
-{
-    return AddTrailingBackslash(edtPath->text().toStdString()) + "Output/";
 }
 
 void TMainForm::AppendLog(const std::string& line)
@@ -341,8 +342,11 @@ void TMainForm::actCopyCommandExecute()
         ShowWarningMessage("Please select the file(s) you want to resize!");
         return;
     }
+    // Without a chosen folder the command line's default is the window's: "Output" beside
+    // the pictures.
+    const std::string chosenFolder = edtOutFolder->text().isEmpty() ? std::string() : OutputFolder();
     QGuiApplication::clipboard()->setText(
-        QString::fromStdString(ResizeCommandText(CurrentJobOptions(), pictures)));
+        QString::fromStdString(ResizeCommandText(CurrentJobOptions(), pictures, chosenFolder)));
 }
 
 void TMainForm::trkQualityChange()

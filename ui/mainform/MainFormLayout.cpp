@@ -134,6 +134,7 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
 
     NameControls();
     ConnectBatchCommands();
+    ConnectOutputFormat();
     ConnectSizeRule();
     ConnectSource();
     SetUpWebUpdate();
@@ -183,6 +184,14 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(lblQuality2),
                                                          SELVANE_NAMED(Label7),
                                                          SELVANE_NAMED(proBar),
+                                                         SELVANE_NAMED(lblOutFormat),
+                                                         SELVANE_NAMED(cmbOutFormat),
+                                                         SELVANE_NAMED(chkLossless),
+                                                         SELVANE_NAMED(chkMaxSize),
+                                                         SELVANE_NAMED(spnMaxSize),
+                                                         SELVANE_NAMED(lblMaxSizeKB),
+                                                         SELVANE_NAMED(chkOptimize),
+                                                         SELVANE_NAMED(chkProgressive),
                                                          SELVANE_NAMED(grpImgSize),
                                                          SELVANE_NAMED(radXDecrease),
                                                          SELVANE_NAMED(radXIncrease),
@@ -211,6 +220,9 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(spnFitWidth),
                                                          SELVANE_NAMED(lblFitBox),
                                                          SELVANE_NAMED(spnFitHeight),
+                                                         SELVANE_NAMED(grpOutFolder),
+                                                         SELVANE_NAMED(edtOutFolder),
+                                                         SELVANE_NAMED(btnOutFolder),
                                                          SELVANE_NAMED(btnStart),
                                                          SELVANE_NAMED(btnAbort),
                                                          SELVANE_NAMED(pnlPreview),

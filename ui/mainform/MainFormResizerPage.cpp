@@ -37,7 +37,10 @@ constexpr int RuleRowTop(int row)
 }
 constexpr int kNoEnlargeRow = 9;
 constexpr int kWarningRow = 10;
-constexpr int kRuleGroupTop = 94;
+// The quality panel: the slider and the estimate, then two rows of output choices.
+constexpr int kOutputRowsTop = 70;
+constexpr int kTopPanelHeight = kOutputRowsTop + 52;
+constexpr int kRuleGroupTop = kTopPanelHeight + 6;
 constexpr int kRuleGroupHeight = RuleRowTop(kWarningRow) + 20 + 6;
 constexpr int kRuleGroupDesignWidth = 300;
 
@@ -111,6 +114,10 @@ void TMainForm::BuildResizerPage()
     BuildFactorGroup();
     BuildOutputSizeGroup();
     BuildFitBoxGroup();
+    // Under the groups that the rules show beside them, which all end above this.
+    const int folderLeft = BesideRules(grpImgSize, 366);
+    BuildOutputFolderGroup(
+        QRect(folderLeft, kRuleGroupTop + 172, kPageDesignSize.width() - 4 - folderLeft, 84));
     BuildJobButtons();
     BuildPreview();
     BuildQuickButtons();
@@ -125,11 +132,11 @@ void TMainForm::BuildResizerPage()
     anchors->Add(pnlQuickBtn, TAnchors::FollowRight | TAnchors::StretchHeight);
 }
 
-// The quality slider and the file-size estimate across the top of the page.
+// The quality slider, the file-size estimate and the output choices across the top of the page.
 void TMainForm::BuildQualityPanel()
 {
     pnlTop = new QWidget(tabResizer);
-    pnlTop->setGeometry(0, 0, kPageDesignSize.width(), 88);
+    pnlTop->setGeometry(0, 0, kPageDesignSize.width(), kTopPanelHeight);
     lblQuality1 = MakeLabel(pnlTop, "Quality for the output images:", QPoint(8, 6));
     SetHint(
         lblQuality1,
@@ -161,6 +168,7 @@ void TMainForm::BuildQualityPanel()
     proBar->setValue(0);
     proBar->setTextVisible(false);
     proBar->setGeometry(360, 28, 200, 16);
+    BuildOutputFormatRows(kOutputRowsTop);
 }
 
 // "I want to:": the size rules and the fields that go with them.
@@ -256,7 +264,7 @@ void TMainForm::BuildRuleFields()
 // The factor of the decrease and increase rules, as whole part "." tenths.
 void TMainForm::BuildFactorGroup()
 {
-    grpX = MakeGroupBox("x:", tabResizer, QRect(BesideRules(grpImgSize, 367), 94, 150, 80));
+    grpX = MakeGroupBox("x:", tabResizer, QRect(BesideRules(grpImgSize, 367), kRuleGroupTop, 150, 80));
     SetBackground(grpX, StoredColor(colors::kFactorGroup));
     SetHint(grpX, "Increase/decrease the size of your images x times.");
     spnRound = MakeSpinField(grpX, 1, 10, 2, QRect(18, 32, 50, 24));
@@ -273,8 +281,8 @@ void TMainForm::BuildFactorGroup()
 // The width and height of the same-size rule.
 void TMainForm::BuildOutputSizeGroup()
 {
-    grpOutRatio =
-        MakeGroupBox("Output image size:", tabResizer, QRect(BesideRules(grpImgSize, 366), 178, 150, 84));
+    grpOutRatio = MakeGroupBox("Output image size:", tabResizer,
+                               QRect(BesideRules(grpImgSize, 366), kRuleGroupTop + 84, 150, 84));
     SetBackground(grpOutRatio, StoredColor(colors::kOutputSizeGroup));
     SetHint(grpOutRatio, "Size (in pixels)");
     const SizeFields fields =

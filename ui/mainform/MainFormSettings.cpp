@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -37,8 +38,9 @@ constexpr int kHiddenPageIndex = 1;
 
 // A value of the file and where it lives in the window: a control, stored under the
 // control's own name, or a date (days, as the file stores them) under its own key.
-// Booleans default to 0 or 1.
-using Control = std::variant<QCheckBox*, QRadioButton*, TSpinField*, QSlider*, QComboBox*, double*>;
+// Booleans default to 0 or 1, texts to the empty text.
+using Control =
+    std::variant<QCheckBox*, QRadioButton*, TSpinField*, QSlider*, QComboBox*, QLineEdit*, double*>;
 struct StoredControl {
     const char* section;
     Control control;
@@ -90,6 +92,8 @@ void Load(const TTessaroIniFile& ini, const StoredControl& stored)
                 control->setValue(readInteger());
             } else if constexpr (std::is_same_v<Type, double>) {
                 *control = ini.ReadDate(stored.section, key, fallback);
+            } else if constexpr (std::is_same_v<Type, QLineEdit>) {
+                control->setText(QString::fromStdString(ini.ReadString(stored.section, key, "")));
             } else {
                 // An index outside the list falls back to the default, so that a choice
                 // always stands (a job always has a filter).
@@ -113,6 +117,8 @@ void Save(TTessaroIniFile& ini, const StoredControl& stored)
             else if constexpr (std::is_same_v<Type, QSlider>)
                 ini.WriteInteger(stored.section, key, control->value());
             else if constexpr (std::is_same_v<Type, double>) ini.WriteDate(stored.section, key, *control);
+            else if constexpr (std::is_same_v<Type, QLineEdit>)
+                ini.WriteString(stored.section, key, control->text().toStdString());
             else ini.WriteInteger(stored.section, key, control->currentIndex());
         },
         stored.control);
@@ -161,6 +167,13 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kSettings, form.chkToSrgb, 0},
         {kSettings, form.chkKeepMetadata, 1},
         {kSettings, form.chkStripGps, 0},
+        {kSettings, form.cmbOutFormat, 0},
+        {kSettings, form.chkLossless, 0},
+        {kSettings, form.chkOptimize, 0},
+        {kSettings, form.chkProgressive, 0},
+        {kSettings, form.chkMaxSize, 0},
+        {kSettings, form.spnMaxSize, 500},
+        {kSettings, form.edtOutFolder},
     };
 }
 

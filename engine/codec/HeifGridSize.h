@@ -1,0 +1,17 @@
+// The canvas a HEIF file's primary item asks for when that item is a grid, read from the
+// file's own boxes (pitm, iinf, iloc, idat) before libheif allocates it: libheif 1.15 takes
+// the canvas size from the grid's item data, not from the size the file declares and the
+// pixel cap was checked against, so a few bytes could make it allocate gigabytes.
+#pragma once
+
+#include "engine/codec/Decoders.h"
+
+#include <optional>
+
+namespace selvane {
+
+// Nothing when the primary item is not a grid, or when the boxes cannot be read that far
+// (libheif then says what is wrong with them). Never reads outside the file.
+std::optional<PictureDimensions> PrimaryGridSize(ByteSpan file);
+
+}  // namespace selvane
