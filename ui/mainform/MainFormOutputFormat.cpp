@@ -35,24 +35,6 @@ constexpr const char* kMaxSizeHint =
 
 constexpr int kGap = 14;
 
-QCheckBox* MakeCheck(QWidget* parent, const char* caption, const char* hint, QPoint position)
-{
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    SetHint(box, hint);
-    box->move(position);
-    box->adjustSize();
-    return box;
-}
-
-QLabel* MakeCaption(QWidget* parent, const char* caption, const char* hint, QPoint position)
-{
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    SetHint(label, hint);
-    label->move(position);
-    label->adjustSize();
-    return label;
-}
-
 // Left of a control placed after this one on its row.
 int After(const QWidget* widget, int gap)
 {
@@ -65,33 +47,36 @@ int After(const QWidget* widget, int gap)
 // choices. Each control starts where the one before it ends, so that no look cuts a caption.
 void TMainForm::BuildOutputFormatRows(int top)
 {
-    lblOutFormat = MakeCaption(pnlTop, "Output format:", kFormatHint, QPoint(8, top + 3));
+    lblOutFormat = MakeCaptioned<QLabel>(pnlTop, "Output format:", kFormatHint, QPoint(8, top + 3));
     cmbOutFormat = new QComboBox(pnlTop);
     for (const auto& [caption, format] : kFormatEntries) cmbOutFormat->addItem(QString::fromLatin1(caption));
     SetHint(cmbOutFormat, kFormatHint);
     cmbOutFormat->setGeometry(After(lblOutFormat, 6), top, cmbOutFormat->sizeHint().width(), 24);
-    chkLossless = MakeCheck(pnlTop, "Lossless",
-                            "Save WebP and JPEG XL pictures without any loss: every pixel stays as it is, "
-                            "but the files are larger.\r\nThe quality above is not used then.",
-                            QPoint(After(cmbOutFormat, kGap), top + 2));
-    chkMaxSize =
-        MakeCheck(pnlTop, "Keep files under", kMaxSizeHint, QPoint(After(chkLossless, kGap), top + 2));
+    chkLossless = MakeCaptioned<QCheckBox>(
+        pnlTop, "Lossless",
+        "Save WebP and JPEG XL pictures without any loss: every pixel stays as it is, "
+        "but the files are larger.\r\nThe quality above is not used then.",
+        QPoint(After(cmbOutFormat, kGap), top + 2));
+    chkMaxSize = MakeCaptioned<QCheckBox>(pnlTop, "Keep files under", kMaxSizeHint,
+                                          QPoint(After(chkLossless, kGap), top + 2));
     spnMaxSize = new TSpinField(pnlTop);
     spnMaxSize->SetRange(1, 100000);
     spnMaxSize->SetValue(500);
     spnMaxSize->setGeometry(After(chkMaxSize, 2), top + 1, 70, 22);
     SetHint(spnMaxSize, kMaxSizeHint);
-    lblMaxSizeKB = MakeCaption(pnlTop, "KB", kMaxSizeHint, QPoint(After(spnMaxSize, 4), top + 4));
+    lblMaxSizeKB = MakeCaptioned<QLabel>(pnlTop, "KB", kMaxSizeHint, QPoint(After(spnMaxSize, 4), top + 4));
 
     const int jpegTop = top + 26;
-    chkOptimize = MakeCheck(pnlTop, "Smaller JPEG files (same pixels)",
-                            "Make JPEG files a little smaller with coding tables worked out for each "
-                            "picture.\r\nThe pixels stay exactly the same; saving takes a little longer.",
-                            QPoint(8, jpegTop));
-    chkProgressive = MakeCheck(pnlTop, "Progressive JPEG",
-                               "Save JPEG files that show a rough picture first and sharpen while they "
-                               "load.\r\nUseful for web pages.",
-                               QPoint(After(chkOptimize, kGap), jpegTop));
+    chkOptimize = MakeCaptioned<QCheckBox>(
+        pnlTop, "Smaller JPEG files (same pixels)",
+        "Make JPEG files a little smaller with coding tables worked out for each "
+        "picture.\r\nThe pixels stay exactly the same; saving takes a little longer.",
+        QPoint(8, jpegTop));
+    chkProgressive =
+        MakeCaptioned<QCheckBox>(pnlTop, "Progressive JPEG",
+                                 "Save JPEG files that show a rough picture first and sharpen while they "
+                                 "load.\r\nUseful for web pages.",
+                                 QPoint(After(chkOptimize, kGap), jpegTop));
     OutputFormatChanged();
 }
 

@@ -24,21 +24,14 @@ constexpr int kLowerGroupHeight = 267;
 
 QCheckBox* MakeCheckBox(QWidget* parent, const char* caption, const char* hint, QPoint position, bool checked)
 {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    if (*hint) SetHint(box, hint);
-    box->move(position);
-    box->adjustSize();
+    QCheckBox* box = MakeCaptioned<QCheckBox>(parent, caption, hint, position);
     box->setChecked(checked);
     return box;
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const char* caption, const char* hint, QPoint position)
 {
-    auto* radio = new QRadioButton(QString::fromLatin1(caption), parent);
-    SetHint(radio, hint);
-    radio->move(position);
-    radio->adjustSize();
-    return radio;
+    return MakeCaptioned<QRadioButton>(parent, caption, hint, position);
 }
 
 // A label whose caption leaves a run of spaces for a spin field, and that field placed

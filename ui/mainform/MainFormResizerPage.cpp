@@ -60,11 +60,7 @@ TSpinField* MakeSpinField(QWidget* parent, int minValue, int maxValue, int value
 
 QRadioButton* MakeRadio(QWidget* parent, const char* caption, const char* hint, int top)
 {
-    auto* radio = new QRadioButton(QString::fromLatin1(caption), parent);
-    SetHint(radio, hint);
-    radio->move(10, top);
-    radio->adjustSize();
-    return radio;
+    return MakeCaptioned<QRadioButton>(parent, caption, hint, QPoint(10, top));
 }
 
 // The left edge of a group right of the rules: its designed place, moved by as much as the

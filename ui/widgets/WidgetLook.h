@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QGroupBox>
+#include <QPoint>
 #include <QRect>
 #include <QWidget>
 
@@ -21,5 +22,17 @@ void SetBoldFont(QWidget* widget);
 
 // A group box with its caption at its designed place on a page.
 QGroupBox* MakeGroupBox(const char* caption, QWidget* page, const QRect& geometry);
+
+// A captioned control (check box, radio button, label) at its designed place, as wide as
+// its caption, with its hint (none when empty).
+template <class Control>
+Control* MakeCaptioned(QWidget* parent, const char* caption, const char* hint, QPoint position)
+{
+    auto* control = new Control(QString::fromLatin1(caption), parent);
+    if (*hint) SetHint(control, hint);
+    control->move(position);
+    control->adjustSize();
+    return control;
+}
 
 }  // namespace selvane
