@@ -15,16 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
 // The folder that holds relative's folders below root, ending in "/".
 std::string Below(const std::string& root, const std::string& relative)
 {
-    return AddTrailingBackslash(root) + FolderOf(relative);
+    return AddTrailingBackslash(root) + ExtractFilePath(relative);
 }
 
 class Collector {
@@ -64,7 +58,7 @@ private:
         } else if (inTree) {
             output = *inTree;
         } else {
-            output = line_.outputFolder.empty() ? FolderOf(source) + "Output/"
+            output = line_.outputFolder.empty() ? ExtractFilePath(source) + "Output/"
                                                 : AddTrailingBackslash(line_.outputFolder);
         }
         paths_.pictures.push_back({source, output});

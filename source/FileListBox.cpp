@@ -5,6 +5,7 @@
 #include "source/GlyphItemDelegate.h"
 #include "source/listing/FolderPaths.h"
 #include "source/listing/ListPath.h"
+#include "source/listing/PictureTree.h"
 #include "source/SourceErrors.h"
 #include "util/TessaroTPU.h"
 
@@ -54,6 +55,33 @@ public:
 private:
     bool shown_ = false;
 };
+
+// The files under folder that the mask and the file type admit, by their paths relative
+// to it, with the subfolders that could not be read.
+std::vector<ListItem> ListFileTree(const std::string& folder, const std::string& skipFolder,
+                                   const std::string& mask, TFileType fileType,
+                                   const std::function<void(std::size_t index)>& added,
+                                   std::vector<std::string>& unreadable)
+{
+    std::size_t count = 0;
+    PictureTree tree = ListPictureTree(folder, skipFolder, [&](const std::string& subfolder) {
+        std::vector<std::string> names;
+        for (const ListItem& item : ListFolder(subfolder, mask, fileType)) {
+            if (item.glyph == ListGlyph::ClosedFolder) continue;
+            names.push_back(item.text);
+            added(count++);
+        }
+        return names;
+    });
+    unreadable = std::move(tree.unreadable);
+    std::vector<ListItem> items;
+    items.reserve(tree.pictures.size());
+    for (std::string& path : tree.pictures) {
+        const ListGlyph glyph = FileGlyph(path);
+        items.push_back({std::move(path), glyph});
+    }
+    return items;
+}
 
 }  // namespace
 
@@ -114,6 +142,13 @@ void TFileListBox::SetFileType(TFileType fileType)
     Reload();
 }
 
+void TFileListBox::SetSubfolders(bool subfolders)
+{
+    if (subfolders == subfolders_) return;
+    subfolders_ = subfolders;
+    Reload();
+}
+
 void TFileListBox::SetShowGlyphs(bool show)
 {
     showGlyphs_ = show;
@@ -165,11 +200,16 @@ void TFileListBox::Reload()
 {
     platform::SetCurrentFolder(folder_);
     clear();
+    std::vector<std::string> unreadable;
     {
         BusyCursor busy;
-        const std::vector<ListItem> items = ListFolder(folder_, mask_, fileType_, [&busy](std::size_t index) {
+        const auto added = [&busy](std::size_t index) {
             if (index == kBusyFromIndex) busy.Start();
-        });
+        };
+        const std::vector<ListItem> items =
+            subfolders_ ? ListFileTree(folder_, SkippedFolder ? SkippedFolder(folder_) : std::string(), mask_,
+                                       fileType_, added, unreadable)
+                        : ListFolder(folder_, mask_, fileType_, added);
         for (const ListItem& entry : items) {
             auto* item = new QListWidgetItem(QString::fromStdString(entry.text));
             item->setData(kNameRole, QByteArray::fromStdString(entry.text));
@@ -179,6 +219,7 @@ void TFileListBox::Reload()
         }
     }
     NotifyChange();
+    if (!unreadable.empty() && OnUnreadableFolders) OnUnreadableFolders(unreadable);
 }
 
 void TFileListBox::CheckIndex(int index) const

@@ -19,7 +19,9 @@
 #include <QListWidget>
 #include <QPointer>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 
@@ -45,6 +47,17 @@ public:
     void SetMask(const std::string& mask);
     TFileType FileType() const { return fileType_; }
     void SetFileType(TFileType fileType);
+
+    // With Subfolders, the list holds every file under Folder that the mask and file type
+    // admit, by its path relative to Folder ("2024/june/beach.jpg"), folder by folder as
+    // ListPictureTree orders them, and no folder entries. SkippedFolder, when set, names
+    // for a Folder the folder that is never entered (where the outputs go).
+    bool Subfolders() const { return subfolders_; }
+    void SetSubfolders(bool subfolders);
+    std::function<std::string(const std::string& folder)> SkippedFolder;
+    // Raised after a listing with Subfolders that could not read some of them, with each
+    // as "path: reason"; the rest is listed.
+    std::function<void(const std::vector<std::string>& unreadable)> OnUnreadableFolders;
 
     bool ShowGlyphs() const { return showGlyphs_; }
     void SetShowGlyphs(bool show);
@@ -115,6 +128,7 @@ private:
     std::string folder_;
     std::string mask_ = "*.*";
     TFileType fileType_{TFileAttr::ftNormal};
+    bool subfolders_ = false;
     bool showGlyphs_ = false;
     bool multiSelect_ = false;
     bool extendedSelect_ = true;

@@ -99,6 +99,12 @@ std::string ExtractOnlyName(const std::string& path)
     return dot == 0 ? name : CopyRange(name, 1, dot - 1);
 }
 
+std::string ExtractFilePath(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string FormatReal(double value, int decimals)
 {
     // to_chars ignores the process locale, so "." is the separator under every locale.

@@ -35,6 +35,8 @@ std::string AddTrailingBackslash(const std::string& path);
 // The file-name part without its last extension ("a.b.c.jpeg" gives "a.b.c"); a name
 // without a dot is returned whole.
 std::string ExtractOnlyName(const std::string& path);
+// The folder part of path, up to and including its last "/"; empty for a bare name.
+std::string ExtractFilePath(const std::string& path);
 // Position of the last occurrence of sub in text; 0 when none or sub is empty.
 int LastPos(const std::string& sub, const std::string& text);
 std::string ReverseText(const std::string& text);

@@ -62,7 +62,7 @@ std::string ShellWord(const std::string& text)
 }
 
 std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures,
-                              const std::string& outputFolder)
+                              const std::string& outputFolder, const std::string& treeFolder)
 {
     const bool validFilter = options.filterIndex >= 0 && options.filterIndex < kFilterCount;
     const FilterEntry& filter =
@@ -86,6 +86,7 @@ std::string ResizeCommandText(const JobOptions& options, const std::vector<std::
     if (!options.keepMetadata) command += " --strip-metadata";
     if (options.stripGps) command += " --strip-gps";
     if (!outputFolder.empty()) command.append(" --output ").append(ShellWord(outputFolder));
+    if (!treeFolder.empty()) command.append(" --relative-to ").append(ShellWord(treeFolder));
     command += " --";
     for (const std::string& picture : pictures) command.append(" ").append(ShellWord(picture));
     return command;

@@ -16,7 +16,9 @@ std::string ShellWord(const std::string& text);
 
 // outputFolder: where the window's batch writes, a full path; empty for the command line's
 // default, the "Output" folder beside each picture, as the window's own default.
+// treeFolder: for pictures of a folder tree whose outputs keep its subfolders below
+// outputFolder (which must be given then), the tree's top folder; empty otherwise.
 std::string ResizeCommandText(const JobOptions& options, const std::vector<std::string>& pictures,
-                              const std::string& outputFolder = "");
+                              const std::string& outputFolder = "", const std::string& treeFolder = "");
 
 }  // namespace selvane

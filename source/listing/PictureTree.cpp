@@ -38,21 +38,30 @@ std::vector<std::string> Subfolders(const fs::path& folder, const fs::path& skip
     return names;
 }
 
-void Walk(const fs::path& root, const std::string& relative, const fs::path& skip, PictureTree& tree)
+void Walk(const fs::path& root, const std::string& relative, const fs::path& skip,
+          const FolderPictures& pictures, PictureTree& tree)
 {
     const fs::path folder = relative.empty() ? root : root / relative;
     const std::string prefix = relative.empty() ? "" : relative + "/";
-    for (const std::string& path : ListPictureFiles(folder.string()))
-        tree.pictures.push_back(prefix + fs::path(path).filename().string());
-    for (const std::string& name : Subfolders(folder, skip, tree)) Walk(root, prefix + name, skip, tree);
+    for (const std::string& name : pictures(folder.string())) tree.pictures.push_back(prefix + name);
+    for (const std::string& name : Subfolders(folder, skip, tree))
+        Walk(root, prefix + name, skip, pictures, tree);
 }
 
 }  // namespace
 
-PictureTree ListPictureTree(const std::string& folder, const std::string& skipFolder)
+std::vector<std::string> PictureNames(const std::string& folder)
+{
+    std::vector<std::string> names = ListPictureFiles(folder);
+    for (std::string& name : names) name = fs::path(name).filename().string();
+    return names;
+}
+
+PictureTree ListPictureTree(const std::string& folder, const std::string& skipFolder,
+                            const FolderPictures& pictures)
 {
     PictureTree tree;
-    Walk(folder, "", skipFolder, tree);
+    Walk(folder, "", skipFolder, pictures, tree);
     return tree;
 }
 

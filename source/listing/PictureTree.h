@@ -5,6 +5,7 @@
 // output folder are never entered, so no loop and no earlier output is listed.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,15 @@ struct PictureTree {
     std::vector<std::string> unreadable;
 };
 
-// skipFolder: the output folder (any spelling of it), or empty.
-PictureTree ListPictureTree(const std::string& folder, const std::string& skipFolder);
+// The names of one folder's pictures, in the order the tree lists them.
+using FolderPictures = std::function<std::vector<std::string>(const std::string& folder)>;
+
+// The names ListPictureFiles gives.
+std::vector<std::string> PictureNames(const std::string& folder);
+
+// skipFolder: the output folder (any spelling of it), or empty. pictures: what a folder
+// contributes; the file list passes its own mask and file type here.
+PictureTree ListPictureTree(const std::string& folder, const std::string& skipFolder,
+                            const FolderPictures& pictures = PictureNames);
 
 }  // namespace selvane

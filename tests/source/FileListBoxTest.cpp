@@ -3,6 +3,7 @@
 #include "source/SourceErrors.h"
 #include "source/TessaroFileList.h"
 #include "tests/support/DoubleClick.h"
+#include "tests/support/RunUnprivileged.h"
 
 #include "platform/OsError.h"
 #include "SourceTestSupport.h"
@@ -79,6 +80,34 @@ TEST_F(FileListBoxTest, HiddenPicturesAreListedButNotFoldersOrSpecialFiles)
     MakeFifo(folder + "/pipe.gif");
     const auto list = MainList(folder);
     EXPECT_EQ(Texts(*list), (std::vector<std::string>{".hidden.png", "old.jp", "photo.JPG"}));
+}
+
+// A tree lists files by relative paths and no folder entries, even where the file type
+// asks for folders, leaves out the skipped folder, and names the subfolders it cannot read.
+TEST_F(FileListBoxTest, SubfoldersListTheTreeAndNameWhatCannotBeRead)
+{
+    const std::string folder = Folder("tree");
+    Touch(folder, {"a.jpg"});
+    Touch(Folder("tree/open"), {"b.png"});
+    Touch(Folder("tree/locked"), {"c.jpg"});
+    Touch(Folder("tree/out"), {"a.jpg"});
+    fs::permissions(folder + "/locked", fs::perms::none);
+    const std::string result = test::RunUnprivileged([&] {
+        platform::SetCurrentFolder(folder);
+        TFileListBox list;
+        list.SetFileType({ftDirectory, ftNormal});
+        list.SetMask(kPictures);
+        list.SkippedFolder = [](const std::string& listed) { return listed + "/out/"; };
+        std::string text;
+        list.OnUnreadableFolders = [&](const std::vector<std::string>& unreadable) {
+            for (const std::string& reason : unreadable) text.append("! ").append(reason).append("\n");
+        };
+        list.SetSubfolders(true);
+        for (const std::string& item : Texts(list)) text.append(item).append("\n");
+        return text;
+    });
+    fs::permissions(folder + "/locked", fs::perms::owner_all);
+    EXPECT_EQ(result, "! " + folder + "/locked: Permission denied\na.jpg\nopen/b.png\n");
 }
 
 TEST_F(FileListBoxTest, ReloadClearsTheSelection)

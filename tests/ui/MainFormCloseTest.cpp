@@ -38,7 +38,7 @@ TEST_P(CloseOnceTest, SavesTheSettingsExactlyOnce)
     EXPECT_FALSE(form.isVisible());
 
     const int keys = static_cast<int>(ReadSettings().size());
-    EXPECT_EQ(keys, 52);
+    EXPECT_EQ(keys, 53);
     EXPECT_EQ(counter.Renames(), keys);
     form_.reset();  // the destruction does not save again
     EXPECT_EQ(counter.Renames(), keys);
@@ -70,7 +70,7 @@ TEST_F(MainFormTest, DestructionWithoutACloseSaves)
     Start();
     SettingsWriteCounter counter(SettingsFolder(), kSettingsFileName);
     form_.reset();
-    EXPECT_EQ(counter.Renames(), 52);
+    EXPECT_EQ(counter.Renames(), 53);
 }
 
 TEST_F(MainFormTest, ARefusedSaveKeepsTheWindowOpenOnceAndIsReported)

@@ -45,8 +45,8 @@ TEST_F(MainFormSettingsTest, FirstRunOpensWithTheDefaultsOnTheResizerPage)
     for (QCheckBox* on : {form.chkTrayIcon, form.chkPreview, form.chkSkins, form.chkProtect,
                           form.chkOverwrite, form.chkAutoOrient, form.chkKeepMetadata, form.chkAllCores})
         EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString();
-    for (QCheckBox* off :
-         {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName, form.chkToSrgb, form.chkStripGps})
+    for (QCheckBox* off : {form.chkSounds, form.chkAutoStartUp, form.chkAddFltName, form.chkToSrgb,
+                           form.chkStripGps, form.chkSubfolders})
         EXPECT_FALSE(off->isChecked()) << off->objectName().toStdString();
     EXPECT_TRUE(form.radHintsTooltips->isChecked());
     EXPECT_EQ(form.edtPath->text().toStdString(), sandbox_.Home().string() + "/");
@@ -94,7 +94,8 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
         {"Settings/chkLossless", "1"},      {"Settings/chkOptimize", "1"},
         {"Settings/chkProgressive", "1"},   {"Settings/chkMaxSize", "1"},
         {"Settings/spnMaxSize", "1234"},    {"Settings/edtOutFolder", "/srv/small pictures/"},
-        {"Settings/chkAllCores", "0"},      {"Settings/LastPath", folder}};
+        {"Settings/chkAllCores", "0"},      {"Settings/chkSubfolders", "1"},
+        {"Settings/LastPath", folder}};
     std::string text;
     std::string section;
     for (const auto& [key, value] : stored) {
@@ -119,6 +120,7 @@ TEST_F(MainFormSettingsTest, EveryKeyRoundTripsThroughLoadAndSave)
     // The JPEG choices stay chosen, disabled, while WebP is; lossless WebP has no limit.
     EXPECT_FALSE(form.chkOptimize->isEnabled());
     EXPECT_EQ(form.CurrentJobOptions().maxSizeKB, 0);
+    EXPECT_TRUE(form.FileList->Subfolders());
     EXPECT_FALSE(std::filesystem::exists(Desktop() / "Selvane Image Resizer.desktop"));
     form.close();
 
@@ -144,7 +146,8 @@ TEST_F(MainFormSettingsTest, AFirstCloseWritesTheWholeFileInItsFixedOrder)
         "spnWH=600\nspnRound=2\nspnZecimal=0\nchkPreview=1\nchkTrayIcon=1\nchkSkins=1\nchkSounds=0\n"
         "chkAllCores=1\nradHintsOff=0\nradHintsTooltips=1\nradHintsStatBar=0\nchkAutoStartUp=0\nchkProtect=1\n"
         "chkOverwrite=1\nchkAutoOrient=1\nchkToSrgb=0\nchkKeepMetadata=1\nchkStripGps=0\n"
-        "cmbOutFormat=0\nchkLossless=0\nchkOptimize=0\nchkProgressive=0\nchkMaxSize=0\nspnMaxSize=500\nedtOutFolder=\nLastPath=" +
+        "cmbOutFormat=0\nchkLossless=0\nchkOptimize=0\nchkProgressive=0\nchkMaxSize=0\nspnMaxSize=500\nedtOutFolder=\n"
+        "chkSubfolders=0\nLastPath=" +
         sandbox_.Home().string() + "/\n";
     EXPECT_EQ(TestSandbox::ReadFile(SettingsPath()), expected);
 }

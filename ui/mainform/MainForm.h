@@ -115,6 +115,10 @@ public:
     void actRefreshExecute();
     void btnInvertClick();
     void actSellAllExecute();
+    // "Include subfolders": the list shows the whole tree below the folder, or the folder.
+    void chkSubfoldersClick();
+    // The output folder moved: a tree that left out the old one is listed again.
+    void OutputFolderChanged();
     // Lists the folder that the program was started with and selects the pictures given
     // in it; paths that name nothing are reported in one warning. Nothing changes when no
     // path exists. Call after InitMainWindow.
@@ -166,6 +170,7 @@ public:
 
     QWidget* pnlLeft = nullptr;
     QLabel* lblTop = nullptr;
+    QCheckBox* chkSubfolders = nullptr;
     TTessaroFileList* FileList = nullptr;
     QPushButton* btnRefresh = nullptr;
     QPushButton* btnSellAll = nullptr;
@@ -363,6 +368,8 @@ private:
     // The chosen output folder, with a trailing separator; without a choice, the path
     // edit's text with one, followed by "Output/".
     std::string OutputFolder() const;
+    // The same for pictures in sourceFolder.
+    std::string OutputFolderOf(const std::string& sourceFolder) const;
     // Empties the log when it holds exactly the start-up greeting.
     void RemoveGreeting();
     void WriteJobHeader(JobKind kind);
@@ -380,6 +387,7 @@ private:
     // A batch on several cores is waiting for its pictures; no other job may start then.
     bool concurrentBatchRunning_ = false;
     bool closeAfterJobs_ = false;
+    std::string listedOutputFolder_;  // the folder the last tree listing left out
     bool closed_ = false;
 };
 

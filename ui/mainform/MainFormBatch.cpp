@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <ctime>
 #include <optional>
+#include <set>
 #include <thread>
 
 namespace selvane {
@@ -59,9 +60,12 @@ public:
     // of the batch's start.
     std::string SourcePath(const std::string& name) override
     {
+        name_ = name;
         return form_.edtPath->text().toStdString() + name;
     }
-    std::string OutputFolder(const std::string&) override { return outputFolder_; }
+    // Called right after SourcePath for the same name. A name from a tree keeps its
+    // subfolders below the output folder.
+    std::string OutputFolder(const std::string&) override { return outputFolder_ + ExtractFilePath(name_); }
     JobOptions Options() override { return form_.CurrentJobOptions(); }
     void BeforeFile(const std::string& name) override
     {
@@ -75,6 +79,7 @@ protected:
 
 private:
     std::string outputFolder_;
+    std::string name_;
 };
 
 // A batch's host: the progress in the status bar while it lives, and what a batch on
@@ -278,6 +283,12 @@ void TMainForm::actStartExecute()
     std::vector<std::string> names;
     for (int index = 0; index < FileList->ItemCount(); ++index)
         if (FileList->ItemSelected(index)) names.push_back(FileList->ItemText(index));
+    // A folder of the tree that cannot be made shows up as a failed save of each of its
+    // pictures.
+    std::set<std::string> subfolders;
+    for (const std::string& name : names) subfolders.insert(ExtractFilePath(name));
+    for (const std::string& subfolder : subfolders)
+        if (!subfolder.empty()) ForceDirectories(outputFolder + subfolder);
 
     TJobScope scope(*this, JobKind::Batch);
     TFormBatchHost host(*this, outputFolder, static_cast<int>(names.size()));
@@ -309,7 +320,7 @@ void TMainForm::FileListDblClick()
     trkQualityChange();
     if (FileList->SelectedCount() == 0) ShowWarningMessage("Please select the file(s) you want to resize!");
 
-    const std::string outputFolder = OutputFolder();
+    const std::string outputFolder = OutputFolder() + ExtractFilePath(FileList->CurrentFileName());
     ForceDirectories(outputFolder);
     const std::string path = FileList->CurrentFilePath();
     if (!FileExistsMsg(path)) return;
@@ -343,10 +354,12 @@ void TMainForm::actCopyCommandExecute()
         return;
     }
     // Without a chosen folder the command line's default is the window's: "Output" beside
-    // the pictures.
-    const std::string chosenFolder = edtOutFolder->text().isEmpty() ? std::string() : OutputFolder();
-    QGuiApplication::clipboard()->setText(
-        QString::fromStdString(ResizeCommandText(CurrentJobOptions(), pictures, chosenFolder)));
+    // the pictures. A tree's outputs keep its folders, which the command line does below
+    // a folder it is given.
+    const bool tree = FileList->Subfolders();
+    const std::string chosenFolder = edtOutFolder->text().isEmpty() && !tree ? std::string() : OutputFolder();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(
+        ResizeCommandText(CurrentJobOptions(), pictures, chosenFolder, tree ? folder : std::string())));
 }
 
 void TMainForm::trkQualityChange()

@@ -249,6 +249,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(chkSounds),
                                                          SELVANE_NAMED(chkTrayIcon),
                                                          SELVANE_NAMED(chkAllCores),
+                                                         SELVANE_NAMED(chkSubfolders),
                                                          SELVANE_NAMED(Label1),
                                                          SELVANE_NAMED(spnOpacity),
                                                          SELVANE_NAMED(Label4),
@@ -335,9 +336,15 @@ void TMainForm::BuildLeftPanel()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
 
+    auto* top = new QHBoxLayout;
     lblTop = new QLabel(QStringLiteral("Files to be resized:"), pnlLeft);
     lblTop->setFixedHeight(19);
-    column->addWidget(lblTop);
+    top->addWidget(lblTop, 1);
+    chkSubfolders = new QCheckBox(QStringLiteral("Include subfolders"), pnlLeft);
+    SetHint(chkSubfolders, "List the pictures in every folder under this one too.\r\n"
+                           "Their resized copies keep the same folders under the output folder.");
+    top->addWidget(chkSubfolders);
+    column->addLayout(top);
 
     FileList = new TTessaroFileList(pnlLeft);
     FileList->SetFileType({TFileAttr::ftHidden, TFileAttr::ftNormal});

@@ -38,19 +38,28 @@ void TMainForm::BuildOutputFolderGroup(const QRect& geometry)
     btnOutFolder->setGeometry(geometry.width() - 8 - buttonWidth, 50, buttonWidth, 25);
     SetHint(btnOutFolder, kOutFolderHint);
     connect(btnOutFolder, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnOutFolderClick));
+    connect(edtOutFolder, &QLineEdit::editingFinished, this,
+            Reporting(this, &TMainForm::OutputFolderChanged));
 }
 
 void TMainForm::btnOutFolderClick()
 {
     std::string folder = edtOutFolder->text().isEmpty() ? edtPath->text().toStdString() : OutputFolder();
-    if (SelectFolder(QStringLiteral("Browse for the output folder"), folder,
-                     {SelectFolderOption::foAllowCreate}, this))
-        edtOutFolder->setText(QString::fromStdString(folder));
+    if (!SelectFolder(QStringLiteral("Browse for the output folder"), folder,
+                      {SelectFolderOption::foAllowCreate}, this))
+        return;
+    edtOutFolder->setText(QString::fromStdString(folder));
+    OutputFolderChanged();
 }
 
 std::string TMainForm::OutputFolder() const
 {
-    const std::string source = AddTrailingBackslash(edtPath->text().toStdString());
+    return OutputFolderOf(edtPath->text().toStdString());
+}
+
+std::string TMainForm::OutputFolderOf(const std::string& sourceFolder) const
+{
+    const std::string source = AddTrailingBackslash(sourceFolder);
     const std::string chosen = edtOutFolder->text().toStdString();
     if (chosen.empty()) return source + "Output/";
     // A folder typed without its full path is one inside the pictures' folder, not inside

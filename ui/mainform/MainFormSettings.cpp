@@ -5,6 +5,7 @@
 #include "engine/resample/FilterTable.h"
 #include "platform/SpecialFolders.h"
 #include "source/PathEdit.h"
+#include "source/TessaroFileList.h"
 #include "ui/mainform/SettingsFile.h"
 #include "ui/widgets/SelectionSlider.h"
 #include "ui/widgets/SpinField.h"
@@ -174,6 +175,7 @@ std::vector<StoredControl> StoredControls(TMainForm& form)
         {kSettings, form.chkMaxSize, 0},
         {kSettings, form.spnMaxSize, 500},
         {kSettings, form.edtOutFolder},
+        {kSettings, form.chkSubfolders, 0},
     };
 }
 
@@ -208,6 +210,9 @@ void TMainForm::LoadSettings()
     std::string folder = ini.ReadString(kSettings, "LastPath", "");
     if (folder.empty() || folder.front() != '/') folder = FirstStartFolder();
     edtPath->setText(QString::fromStdString(folder));
+    // Only now: a tree listed before the folder is set would be the one of wherever the
+    // program was started.
+    FileList->SetSubfolders(chkSubfolders->isChecked());
 
     trkQualityChange();
 }

@@ -16,6 +16,7 @@
 #include "util/TessaroTPU.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -31,6 +32,17 @@ void TMainForm::ConnectSource()
     connect(actRefresh, &QAction::triggered, this, Reporting(this, &TMainForm::actRefreshExecute));
     connect(btnInvert, &QPushButton::clicked, this, Reporting(this, &TMainForm::btnInvertClick));
     connect(actSellAll, &QAction::triggered, this, Reporting(this, &TMainForm::actSellAllExecute));
+    connect(chkSubfolders, &QCheckBox::clicked, this, Reporting(this, &TMainForm::chkSubfoldersClick));
+    // A tree never takes in the outputs of a batch, earlier ones included.
+    FileList->SkippedFolder = [this](const std::string& folder) {
+        listedOutputFolder_ = OutputFolderOf(folder);
+        return listedOutputFolder_;
+    };
+    FileList->OnUnreadableFolders = [this](const std::vector<std::string>& unreadable) {
+        RemoveGreeting();
+        for (const std::string& reason : unreadable)
+            AppendLog(std::string("WARNING! Cannot read folder ").append(reason));
+    };
 }
 
 void TMainForm::edtPath2Change()
@@ -105,6 +117,16 @@ void TMainForm::OpenStartPaths(const StartPaths& paths)
     for (int row = 0; row < FileList->ItemCount(); ++row)
         FileList->SetItemSelected(row, chosen(FileList->ItemText(row)));
     FileList->SetCurrentFileName(paths.names.empty() ? FileList->ItemText(0) : paths.names.front());
+}
+
+void TMainForm::chkSubfoldersClick()
+{
+    FileList->SetSubfolders(chkSubfolders->isChecked());
+}
+
+void TMainForm::OutputFolderChanged()
+{
+    if (FileList->Subfolders() && OutputFolder() != listedOutputFolder_) FileList->Reload();
 }
 
 void TMainForm::actRefreshExecute()
