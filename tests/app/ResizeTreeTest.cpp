@@ -2,6 +2,7 @@
 // folder, lists read from a file or a pipe, one JSON record per picture, and runs split up
 // by GNU Parallel giving the files of one run.
 #include "engine/codec/PictureLoader.h"
+#include "LoopbackSshd.h"
 #include "RunResize.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRasters.h"
@@ -173,6 +174,44 @@ TEST_F(ResizeTree, GnuParallelRunsGiveTheFilesOfOneRun)
     EXPECT_EQ(spread.size(), 60u);
     EXPECT_EQ(spread, Files("local"));
     EXPECT_EQ(Lines(test::TestSandbox::ReadFile(Path("records.jsonl"))).size(), 60u);
+}
+
+// The same through ssh, as to other machines: one share of the list runs here, the other
+// logs in to an ssh server on this machine and runs there.
+TEST_F(ResizeTree, GnuParallelRunsOverSshGiveTheFilesOfOneRun)
+{
+    const test::LoopbackSshd server(Path(""));
+    if (!server.Started())
+        GTEST_SKIP() << "no ssh server could be started here (needs root and openssh-server)";
+    const std::vector<std::string> names = TreeOf200();
+    for (std::size_t i = 0; i < 20; ++i) Picture("photos/" + names[i * 10], static_cast<unsigned>(i));
+    // Absolute paths: a command that ssh starts begins in the home folder.
+    std::string command =
+        "find " + Quoted("photos") + " -name '*.bmp' -print0 | parallel --will-cite -0 -X -j1 ";
+    command.append("--sshlogin ':,")
+        .append(server.SshCommand())
+        .append("' ")
+        .append(SELVANE_RESIZE_PATH)
+        .append(" --rule same-width --size 4 --jobs 1 --relative-to ")
+        .append(Quoted("photos"))
+        .append(" --output ")
+        .append(Quoted("spread"))
+        .append(" --log-format jsonl > ")
+        .append(Quoted("records.jsonl"));
+    command.insert(command.find("--sshlogin"), "--joblog " + Quoted("jobs.tsv") + " ");
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_EQ(RunResize("--recursive --rule same-width --size 4 --output " + Quoted("local") + " " +
+                        Quoted("photos"))
+                  .status,
+              0);
+    EXPECT_EQ(Files("spread").size(), 20u);
+    EXPECT_EQ(Files("spread"), Files("local"));
+    EXPECT_EQ(Lines(test::TestSandbox::ReadFile(Path("records.jsonl"))).size(), 20u);
+    // Both the share here (":") and the one over ssh ran; the job log's second column is
+    // the host.
+    const std::string jobs = test::TestSandbox::ReadFile(Path("jobs.tsv"));
+    EXPECT_NE(jobs.find("\t:\t"), std::string::npos) << jobs;
+    EXPECT_NE(jobs.find("\tssh -p "), std::string::npos) << jobs;
 }
 
 }  // namespace

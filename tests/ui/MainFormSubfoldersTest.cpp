@@ -36,7 +36,8 @@ std::map<std::string, std::string> TreeFiles(const std::string& folder)
 
 void ClickSubfolders(TMainForm& form)
 {
-    QTest::mouseClick(form.chkSubfolders, Qt::LeftButton, Qt::NoModifier, QPoint(6, form.chkSubfolders->height() / 2));
+    QTest::mouseClick(form.chkSubfolders, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(6, form.chkSubfolders->height() / 2));
 }
 
 TEST_F(MainFormSubfoldersTest, TheListShowsTheTreeAndTheBatchKeepsIt)
@@ -44,7 +45,7 @@ TEST_F(MainFormSubfoldersTest, TheListShowsTheTreeAndTheBatchKeepsIt)
     const std::string folder = MakePictures("photos", {"a.jpg", "b.png"}, 40, 30);
     MakePictures("photos/2024", {"c.jpg"}, 40, 30);
     MakePictures("photos/2024/june", {"d.jpg"}, 40, 30);
-    MakePictures("photos/Output", {"earlier.jpg"});   // an earlier batch's outputs
+    MakePictures("photos/Output", {"earlier.jpg"});  // an earlier batch's outputs
     MakePictures("photos/.thumbnails", {"t.jpg"});   // hidden folders are not entered
     std::filesystem::create_directory_symlink(MakePictures("elsewhere", {"far.jpg"}), folder + "linked");
     WriteQuietSettings(folder);
@@ -95,7 +96,8 @@ TEST_F(MainFormSubfoldersTest, ASecondRunWithoutOverwritingWarnsForEachAndChange
     std::vector<std::string> expected;
     for (const std::string level : {"", "one/", "one/two/", "one/two/three/"}) {
         std::vector<std::string> files;
-        for (int i = 0; i < 50; ++i, ++made) files.push_back(std::string("p").append(std::to_string(made)).append(".jpg"));
+        for (int i = 0; i < 50; ++i, ++made)
+            files.push_back(std::string("p").append(std::to_string(made)).append(".jpg"));
         MakePictures(std::string("tree/").append(level), files, 8, 6);
         for (const std::string& file : files) expected.push_back(level + file);
     }
@@ -155,7 +157,8 @@ TEST_F(MainFormSubfoldersTest, TheCopiedCommandWritesTheSameTree)
     const std::string command = QGuiApplication::clipboard()->text().toStdString();
     const std::string program = "selvane-resize";
     ASSERT_TRUE(command.starts_with(program + " ")) << command;
-    FILE* pipe = popen((SELVANE_RESIZE_PATH + command.substr(program.size()) + " >/dev/null 2>&1").c_str(), "r");
+    FILE* pipe =
+        popen((SELVANE_RESIZE_PATH + command.substr(program.size()) + " >/dev/null 2>&1").c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     ASSERT_EQ(pclose(pipe), 0) << command;
     const std::map<std::string, std::string> fromCommand = TreeFiles(folder + "Output");
