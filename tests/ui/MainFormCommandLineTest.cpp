@@ -64,7 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "[Resize]\nradXDecrease=0\nradFitBox=1\nspnFitWidth=50\nspnFitHeight=20\n"},
         OptionCase{"PercentAsStored", "chkKeepMetadata=0\nchkAutoOrient=0\nchkToSrgb=1\n"
                                       "[Resize]\nradXDecrease=0\nradPercent=1\nspnPercent=30\n"},
-        OptionCase{"SameWidthMagnified", "spnWH=130\n[Resize]\nradXDecrease=0\nradSameWidth=1\n"}),
+        OptionCase{"SameWidthMagnified", "spnWH=130\n[Resize]\nradXDecrease=0\nradSameWidth=1\n"},
+        OptionCase{"ChosenFolderWebPUnderASize",
+                   "edtOutFolder=web copies\ncmbOutFormat=2\nchkMaxSize=1\nspnMaxSize=1\n", "web copies"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(MainFormCommandLineTest, NothingSelectedWarnsAndCopiesNothing)
