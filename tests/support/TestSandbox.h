@@ -27,6 +27,8 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "selvane-test-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a sandbox");
         root_ = pattern;
+        std::error_code noFolder;
+        startFolder_ = std::filesystem::current_path(noFolder);
         std::filesystem::permissions(root_, std::filesystem::perms(0755));
         std::filesystem::create_directories(Home());
         for (const char* proxy :
@@ -47,6 +49,9 @@ public:
             else unsetenv(name.c_str());
         }
         std::error_code ignored;
+        // A test whose window entered a folder in here would leave the next test in a
+        // folder that no longer exists.
+        if (!startFolder_.empty()) std::filesystem::current_path(startFolder_, ignored);
         // Folders a test made read-only must be opened again to be removed.
         for (auto it = std::filesystem::recursive_directory_iterator(root_, ignored);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
@@ -106,6 +111,7 @@ public:
 
 private:
     std::filesystem::path root_;
+    std::filesystem::path startFolder_;
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
