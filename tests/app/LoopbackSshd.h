@@ -31,19 +31,22 @@ public:
     {
         if (geteuid() != 0 || !std::filesystem::exists(kServer)) return;
         std::filesystem::create_directories("/run/sshd");  // the server's privilege separation
-        const std::string keys = "ssh-keygen -q -t ed25519 -N '' -f '" + folder_ + "/host' && ssh-keygen -q -t ed25519 -N '' -f '" +
-                                 folder_ + "/client' && cp '" + folder_ + "/client.pub' '" + folder_ + "/authorized'";
+        const std::string keys = "ssh-keygen -q -t ed25519 -N '' -f '" + folder_ +
+                                 "/host' && ssh-keygen -q -t ed25519 -N '' -f '" + folder_ +
+                                 "/client' && cp '" + folder_ + "/client.pub' '" + folder_ + "/authorized'";
         if (std::system(keys.c_str()) != 0) return;
         port_ = FreePort();
-        TestSandbox::WriteFile(folder_ + "/sshd_config",
-                        "Port " + std::to_string(port_) + "\nListenAddress 127.0.0.1\nHostKey " + folder_ +
-                            "/host\nAuthorizedKeysFile " + folder_ +
-                            "/authorized\nPermitRootLogin prohibit-password\nPasswordAuthentication no\n"
-                            "StrictModes no\nUsePAM no\nPidFile none\n");
+        TestSandbox::WriteFile(
+            folder_ + "/sshd_config",
+            "Port " + std::to_string(port_) + "\nListenAddress 127.0.0.1\nHostKey " + folder_ +
+                "/host\nAuthorizedKeysFile " + folder_ +
+                "/authorized\nPermitRootLogin prohibit-password\nPasswordAuthentication no\n"
+                "StrictModes no\nUsePAM no\nPidFile none\n");
         const std::string config = folder_ + "/sshd_config";
         const std::string log = folder_ + "/sshd.log";
         const char* arguments[] = {kServer, "-D", "-f", config.c_str(), "-E", log.c_str(), nullptr};
-        if (posix_spawn(&server_, kServer, nullptr, nullptr, const_cast<char**>(arguments), environ) != 0) return;
+        if (posix_spawn(&server_, kServer, nullptr, nullptr, const_cast<char**>(arguments), environ) != 0)
+            return;
         for (int tries = 0; tries < 200 && !Accepts(port_); ++tries)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         started_ = Accepts(port_);
