@@ -63,13 +63,7 @@ struct StripSums {
         d = hn::MulAdd(row[3], w, d);
     }
 
-    HWY_INLINE void Store(std::uint8_t* out, std::size_t lanes) const
-    {
-        StoreClamped(a, out);
-        StoreClamped(b, out + lanes);
-        StoreClamped(c, out + 2 * lanes);
-        StoreClamped(d, out + 3 * lanes);
-    }
+    HWY_INLINE void Store(std::uint8_t* out) const { StoreFourClamped(a, b, c, d, out); }
 };
 
 HWY_INLINE void LoadStrip(const std::uint8_t* in, std::size_t lanes, hn::Vec<FloatTag>* row)
@@ -89,7 +83,7 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
             LoadStrip(rows[k] + s, lanes, row);
             sums.Add(row, weights[k]);
         }
-        sums.Store(out + s, lanes);
+        sums.Store(out + s);
     }
     ResampleColumnRest(rows, weights, s, samples, out);
 }
@@ -118,8 +112,8 @@ void ResampleColumnPairTarget(const ColumnPair& pair, std::size_t samples, std::
             LoadStrip(pair.rows[k] + s, lanes, row);
             two.Add(row, pair.secondWeights[k - start]);
         }
-        one.Store(first + s, lanes);
-        two.Store(second + s, lanes);
+        one.Store(first + s);
+        two.Store(second + s);
     }
     ResampleColumnRest(pair.rows.first(firstEnd), pair.firstWeights, s, samples, first);
     ResampleColumnRest(pair.rows.subspan(start), pair.secondWeights, s, samples, second);

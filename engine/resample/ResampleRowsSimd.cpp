@@ -145,13 +145,6 @@ struct PixelSums {
         green = hn::MulAdd(LoadBytes(pixel + lanes), w, green);
         red = hn::MulAdd(LoadBytes(pixel + 2 * lanes), w, red);
     }
-
-    HWY_INLINE void Store(std::uint8_t* bytes, std::size_t lanes) const
-    {
-        StoreClamped(blue, bytes);
-        StoreClamped(green, bytes + lanes);
-        StoreClamped(red, bytes + 2 * lanes);
-    }
 };
 
 class SimdRowsPass : public RowsPass {
@@ -206,8 +199,8 @@ private:
             if (shift != RowRuns::kListed) AddWindows(samples + offsets[0], shift, weights, left, right);
             else AddLists(samples, offsets, weights, left, right);
             std::uint8_t* bytes = out_.Runs() + 3 * (x - x0) * lanes;
-            left.Store(bytes, lanes);
-            right.Store(bytes + 3 * lanes, lanes);
+            StoreFourClamped(left.blue, left.green, left.red, right.blue, bytes);
+            StoreTwoClamped(right.green, right.red, bytes + 4 * lanes);
         }
         out_.TurnBack(outRows, blockRows, 3 * x0, 3 * x1);
     }
