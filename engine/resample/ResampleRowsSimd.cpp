@@ -76,7 +76,7 @@ struct RowRuns {
             for (int x = x0; x < x1; ++x) {
                 const auto list = lists.List(x);
                 const std::size_t at = static_cast<std::size_t>(x) * tapsPerOutput;
-                const bool window = IsWindow(list);
+                const bool window = InOrder(list);
                 if (window) windowStarts[static_cast<std::size_t>(x)] = list[0].Pixel;
                 for (std::size_t k = 0; k < tapsPerOutput; ++k) {
                     // The tap's pixel, counted from the stretch's first.
@@ -98,20 +98,13 @@ struct RowRuns {
     }
 
 private:
-    static bool IsWindow(std::span<const Contributor> list)
-    {
-        for (std::size_t k = 1; k < list.size(); ++k)
-            if (list[k].Pixel <= list[k - 1].Pixel) return false;
-        return !list.empty();
-    }
-
     // Enough for the longest list and the widest window.
     static std::size_t TapsPerOutput(const ContributorLists& lists)
     {
         std::size_t taps = static_cast<std::size_t>(std::max(lists.MaxTaps(), 1));
         for (int x = 0; x < lists.Count(); ++x) {
             const auto list = lists.List(x);
-            if (IsWindow(list))
+            if (InOrder(list))
                 taps = std::max(taps, static_cast<std::size_t>(list.back().Pixel - list.front().Pixel) + 1);
         }
         return taps;

@@ -46,14 +46,6 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
     return std::min(ring, std::max(sourceHeight, kBand));
 }
 
-// Whether the taps are rows in order, none repeated (the edges' reflected taps turn back).
-bool InOrder(std::span<const Contributor> list)
-{
-    for (std::size_t k = 1; k < list.size(); ++k)
-        if (list[k].Pixel <= list[k - 1].Pixel) return false;
-    return !list.empty();
-}
-
 }  // namespace
 
 void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
