@@ -60,4 +60,11 @@ ContributorLists::ContributorLists(int n, int m, FilterFunction filter, float su
     }
 }
 
+bool InOrder(std::span<const Contributor> list)
+{
+    for (std::size_t k = 1; k < list.size(); ++k)
+        if (list[k].Pixel <= list[k - 1].Pixel) return false;
+    return !list.empty();
+}
+
 }  // namespace selvane

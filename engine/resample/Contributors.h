@@ -43,4 +43,8 @@ private:
     int maxTaps_ = 0;
 };
 
+// Whether a list's source indices only go up: true away from the edges, where the reflected
+// taps turn back. Such a list can be laid out as a window of neighbouring pixels or rows.
+bool InOrder(std::span<const Contributor> list);
+
 }  // namespace selvane

@@ -13,4 +13,11 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
     }
 }
 
+void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
+                              std::uint8_t* second)
+{
+    ResampleColumnScalar(pair.rows.first(pair.firstWeights.size()), pair.firstWeights, samples, first);
+    ResampleColumnScalar(pair.rows.subspan(pair.secondStart), pair.secondWeights, samples, second);
+}
+
 }  // namespace selvane

@@ -47,4 +47,19 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
 void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
                         std::size_t samples, std::uint8_t* out);
 
+// The columns pass for two output rows at once, whose taps are neighbouring rows with the
+// second one's starting where or after the first one's start and at most just past its end:
+// the first output row reads rows[k] with firstWeights[k], the second one rows[secondStart + k]
+// with secondWeights[k]. The same bytes as two calls of the above.
+struct ColumnPair {
+    std::span<const std::uint8_t* const> rows;
+    std::span<const float> firstWeights;
+    std::size_t secondStart;
+    std::span<const float> secondWeights;
+};
+void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
+                              std::uint8_t* second);
+void ResampleColumnPairSimd(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
+                            std::uint8_t* second);
+
 }  // namespace selvane

@@ -6,12 +6,12 @@
 // without a gather. So the lanes hold rows instead: a block of as many rows as a vector has
 // lanes is turned on its side (SidewaysBlock-inl.h), and each tap is then one load and one
 // multiply-add for the whole block. The outputs are taken a run at a time; only the stretch
-// of source samples that a run's taps reach is turned and converted to floats, so the work
-// stays in the nearest caches, and the run's bytes are turned back into the rows.
+// of source samples that a run's taps reach is turned, so the work stays in the nearest
+// caches, and the run's bytes are turned back into the rows. The bytes are converted to
+// floats at each tap: storing the stretch as floats first cost more than it saved.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/resample/ResampleRowsSimd.cpp"
-#include <hwy/aligned_allocator.h>
 #include <hwy/base.h>
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
 #include <hwy/highway.h>
@@ -33,24 +33,36 @@ namespace {
 constexpr int kRun = 64;
 
 // The lists of one pass laid out for the runs. Every output gets the same number of taps,
-// the missing ones with weight 0 at the end: such a tap adds exactly 0 to the sum, a tap loop
-// of one length throughout is never mispredicted, and outputs can be taken two at a time (an
-// odd count gets one more output of zero weights, computed and dropped). A tap's offset is in
-// floats from the start of its run's stretch, for a layout of floatsPerPixel per pixel.
+// the missing ones with weight 0: such a tap adds exactly 0 to the sum, and a tap loop of one
+// length throughout is never mispredicted. A tap's offset is in bytes from the start of its
+// run's stretch turned on its side, bytesPerPixel per pixel.
+//
+// Most outputs read neighbouring pixels from left to right. Those are laid out as a window:
+// tap k reads the k-th pixel from the window's first, the pixels the list skips and the
+// window's end getting weight 0, so that two neighbouring outputs can share the loads of the
+// pixels both windows cover. The others (near the edges, where the reflected taps turn back)
+// keep their list with the zero taps at the end. Outputs are taken two at a time; an odd
+// count gets one more output of zero weights, computed and dropped.
 struct RowRuns {
     struct Stretch {
         std::size_t first, last;  // source pixels that the run's taps read
     };
+    // For the pair of outputs x, x + 1 (x even) at x / 2: how many pixels the second window
+    // starts after the first (at most tapsPerOutput), or kListed.
+    static constexpr std::uint32_t kListed = std::numeric_limits<std::uint32_t>::max();
+
     std::vector<Stretch> stretches;
     std::size_t tapsPerOutput;
     std::vector<std::uint32_t> offsets;  // output x's taps at x * tapsPerOutput
     std::vector<float> weights;
+    std::vector<std::uint32_t> pairShifts;
 
-    RowRuns(const ContributorLists& lists, std::size_t floatsPerPixel)
-        : tapsPerOutput(static_cast<std::size_t>(std::max(lists.MaxTaps(), 1))),
+    RowRuns(const ContributorLists& lists, std::size_t bytesPerPixel)
+        : tapsPerOutput(TapsPerOutput(lists)),
           offsets(hwy::RoundUpTo(static_cast<std::size_t>(lists.Count()), 2) * tapsPerOutput, 0),
-          weights(offsets.size(), 0.0f)
+          weights(offsets.size(), 0.0f), pairShifts(offsets.size() / tapsPerOutput / 2, kListed)
     {
+        std::vector<int> windowStarts(2 * pairShifts.size(), -1);  // -1: a list
         for (int x0 = 0; x0 < lists.Count(); x0 += kRun) {
             const int x1 = std::min(x0 + kRun, lists.Count());
             int first = std::numeric_limits<int>::max(), last = 0;
@@ -64,13 +76,38 @@ struct RowRuns {
             for (int x = x0; x < x1; ++x) {
                 const auto list = lists.List(x);
                 const std::size_t at = static_cast<std::size_t>(x) * tapsPerOutput;
-                for (std::size_t k = 0; k < list.size(); ++k) {
-                    offsets[at + k] = static_cast<std::uint32_t>(
-                        static_cast<std::size_t>(list[k].Pixel - first) * floatsPerPixel);
-                    weights[at + k] = list[k].Weight;
+                const bool window = InOrder(list);
+                if (window) windowStarts[static_cast<std::size_t>(x)] = list[0].Pixel;
+                for (std::size_t k = 0; k < tapsPerOutput; ++k) {
+                    // The tap's pixel, counted from the stretch's first.
+                    std::size_t pixel = 0;
+                    if (window) pixel = static_cast<std::size_t>(list[0].Pixel - first) + k;
+                    else if (k < list.size()) pixel = static_cast<std::size_t>(list[k].Pixel - first);
+                    offsets[at + k] = static_cast<std::uint32_t>(pixel * bytesPerPixel);
                 }
+                for (std::size_t k = 0; k < list.size(); ++k)
+                    weights[at + (window ? static_cast<std::size_t>(list[k].Pixel - list[0].Pixel) : k)] =
+                        list[k].Weight;
             }
         }
+        for (std::size_t pair = 0; pair < pairShifts.size(); ++pair) {
+            const int left = windowStarts[2 * pair], right = windowStarts[2 * pair + 1];
+            if (left >= 0 && right >= left && static_cast<std::size_t>(right - left) <= tapsPerOutput)
+                pairShifts[pair] = static_cast<std::uint32_t>(right - left);
+        }
+    }
+
+private:
+    // Enough for the longest list and the widest window.
+    static std::size_t TapsPerOutput(const ContributorLists& lists)
+    {
+        std::size_t taps = static_cast<std::size_t>(std::max(lists.MaxTaps(), 1));
+        for (int x = 0; x < lists.Count(); ++x) {
+            const auto list = lists.List(x);
+            if (InOrder(list))
+                taps = std::max(taps, static_cast<std::size_t>(list.back().Pixel - list.front().Pixel) + 1);
+        }
+        return taps;
     }
 };
 
@@ -85,12 +122,32 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 #if HWY_NATIVE_FMA
 
+// The three colour sums of one output for a block of rows.
+struct PixelSums {
+    hn::Vec<FloatTag> blue, green, red;
+
+    HWY_INLINE PixelSums() : blue(hn::Zero(FloatTag())), green(blue), red(blue) {}
+
+    // One tap: pixel points at the pixel's blue, green and red samples on their side, lanes
+    // bytes apart.
+    HWY_INLINE void Add(const std::uint8_t* pixel, std::size_t lanes, float weight)
+    {
+        const FloatTag df;
+        const auto w = hn::Set(df, weight);
+        blue = hn::MulAdd(LoadBytes(pixel), w, blue);
+        green = hn::MulAdd(LoadBytes(pixel + lanes), w, green);
+        red = hn::MulAdd(LoadBytes(pixel + 2 * lanes), w, red);
+    }
+};
+
 class SimdRowsPass : public RowsPass {
 public:
     SimdRowsPass(const ContributorLists& lists, std::size_t sourceSamples)
         : lanes_(hn::Lanes(FloatTag())), outputs_(static_cast<std::size_t>(lists.Count())),
-          sourceSamples_(sourceSamples), runs_(lists, 3 * lanes_), in_(Widest(runs_)), out_(3 * kRun),
-          samples_(hwy::AllocateAligned<float>(Widest(runs_) * lanes_))
+          sourceSamples_(sourceSamples), runs_(lists, 3 * lanes_),
+          // A window may reach up to tapsPerOutput pixels past its run's stretch with taps of
+          // weight 0; they read bytes the block holds from before, which add exactly 0.
+          in_(Widest(runs_) + 3 * runs_.tapsPerOutput), out_(3 * kRun)
     {}
 
     void Resample(const std::uint8_t* const* in, std::uint8_t* const* out, int rows) override
@@ -118,14 +175,11 @@ private:
     void ResampleRun(std::size_t run, const std::uint8_t* const* inRows, std::uint8_t* const* outRows,
                      std::size_t blockRows)
     {
-        const FloatTag df;
         const std::size_t lanes = lanes_;
         const std::size_t begin = 3 * runs_.stretches[run].first;
         const std::size_t end = 3 * runs_.stretches[run].last + 3;
         in_.Turn(inRows, begin, end, sourceSamples_);
-        float* samples = samples_.get();
-        for (std::size_t t = 0; t < end - begin; ++t)
-            hn::Store(LoadBytes(in_.Runs() + t * lanes), df, samples + t * lanes);
+        const std::uint8_t* samples = in_.Runs();
 
         const std::size_t x0 = run * kRun;
         const std::size_t x1 = std::min(x0 + kRun, outputs_);
@@ -133,29 +187,44 @@ private:
         for (std::size_t x = x0; x < x1; x += 2) {
             const std::uint32_t* offsets = runs_.offsets.data() + x * taps;
             const float* weights = runs_.weights.data() + x * taps;
-            auto blue0 = hn::Zero(df), green0 = hn::Zero(df), red0 = hn::Zero(df);
-            auto blue1 = hn::Zero(df), green1 = hn::Zero(df), red1 = hn::Zero(df);
-            for (std::size_t k = 0; k < taps; ++k) {
-                const float* pixel0 = samples + offsets[k];
-                const float* pixel1 = samples + offsets[taps + k];
-                const auto weight0 = hn::Set(df, weights[k]);
-                const auto weight1 = hn::Set(df, weights[taps + k]);
-                blue0 = hn::MulAdd(hn::Load(df, pixel0), weight0, blue0);
-                green0 = hn::MulAdd(hn::Load(df, pixel0 + lanes), weight0, green0);
-                red0 = hn::MulAdd(hn::Load(df, pixel0 + 2 * lanes), weight0, red0);
-                blue1 = hn::MulAdd(hn::Load(df, pixel1), weight1, blue1);
-                green1 = hn::MulAdd(hn::Load(df, pixel1 + lanes), weight1, green1);
-                red1 = hn::MulAdd(hn::Load(df, pixel1 + 2 * lanes), weight1, red1);
-            }
+            PixelSums left, right;
+            const std::uint32_t shift = runs_.pairShifts[x / 2];
+            if (shift != RowRuns::kListed) AddWindows(samples + offsets[0], shift, weights, left, right);
+            else AddLists(samples, offsets, weights, left, right);
             std::uint8_t* bytes = out_.Runs() + 3 * (x - x0) * lanes;
-            StoreClamped(blue0, bytes);
-            StoreClamped(green0, bytes + lanes);
-            StoreClamped(red0, bytes + 2 * lanes);
-            StoreClamped(blue1, bytes + 3 * lanes);
-            StoreClamped(green1, bytes + 4 * lanes);
-            StoreClamped(red1, bytes + 5 * lanes);
+            StoreFourClamped(left.blue, left.green, left.red, right.blue, bytes);
+            StoreTwoClamped(right.green, right.red, bytes + 4 * lanes);
         }
         out_.TurnBack(outRows, blockRows, 3 * x0, 3 * x1);
+    }
+
+    // Two outputs' windows, the left one starting at pixels and the right one shift pixels
+    // later: the pixels both cover are loaded once for the two. Each output still adds its
+    // taps in order, left to right.
+    HWY_INLINE void AddWindows(const std::uint8_t* pixels, std::size_t shift, const float* weights,
+                               PixelSums& left, PixelSums& right) const
+    {
+        const std::size_t taps = runs_.tapsPerOutput;
+        const std::size_t step = 3 * lanes_;
+        const float* rightWeights = weights + taps - shift;
+        const std::uint8_t* pixel = pixels;
+        for (std::size_t k = 0; k < shift; ++k, pixel += step) left.Add(pixel, lanes_, weights[k]);
+        for (std::size_t k = shift; k < taps; ++k, pixel += step) {
+            left.Add(pixel, lanes_, weights[k]);
+            right.Add(pixel, lanes_, rightWeights[k]);
+        }
+        for (std::size_t k = taps; k < taps + shift; ++k, pixel += step)
+            right.Add(pixel, lanes_, rightWeights[k]);
+    }
+
+    HWY_INLINE void AddLists(const std::uint8_t* samples, const std::uint32_t* offsets, const float* weights,
+                             PixelSums& left, PixelSums& right) const
+    {
+        const std::size_t taps = runs_.tapsPerOutput;
+        for (std::size_t k = 0; k < taps; ++k) {
+            left.Add(samples + offsets[k], lanes_, weights[k]);
+            right.Add(samples + offsets[taps + k], lanes_, weights[taps + k]);
+        }
     }
 
     const std::size_t lanes_;
@@ -163,7 +232,6 @@ private:
     const std::size_t sourceSamples_;
     const RowRuns runs_;
     SidewaysBlock in_, out_;
-    hwy::AlignedFreeUniquePtr<float[]> samples_;
 };
 
 std::unique_ptr<RowsPass> MakeRowsPassTarget(const ContributorLists& lists, std::size_t sourceSamples)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace selvane {
@@ -12,6 +13,16 @@ namespace selvane {
 namespace {
 
 constexpr int kBand = RowsPass::kBandRows;
+
+// The columns pass takes the output rows two at a time (ColumnPair), so the rows pass runs
+// ahead far enough for both.
+int LastRowRead(const ContributorLists& lists, int y)
+{
+    int last = 0;
+    for (int row = y; row < std::min(y + 2, lists.Count()); ++row)
+        for (const Contributor& tap : lists.List(row)) last = std::max(last, tap.Pixel);
+    return last;
+}
 
 // The rows pass runs a band of source rows ahead of the columns pass, into a ring of
 // intermediate rows (row r in slot r mod the ring's size), so that its rows are read back
@@ -28,9 +39,8 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
         lowestStillRead[static_cast<std::size_t>(y)] = lowest;
     }
     int produced = 0, ring = kBand;  // a band never shares a slot with itself
-    for (int y = 0; y < count; ++y) {
-        for (const Contributor& tap : lists.List(y))
-            while (produced <= tap.Pixel) produced = std::min(produced + kBand, sourceHeight);
+    for (int y = 0; y < count; y += 2) {
+        while (produced <= LastRowRead(lists, y)) produced = std::min(produced + kBand, sourceHeight);
         ring = std::max(ring, produced - std::min(lowestStillRead[static_cast<std::size_t>(y)], produced));
     }
     return std::min(ring, std::max(sourceHeight, kBand));
@@ -52,34 +62,73 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
     const auto rowsPass =
         simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
     const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
+    const auto resamplePair = simd ? ResampleColumnPairSimd : ResampleColumnPairScalar;
 
     const int ringRows = RingRows(rows, source.Height());
     Raster ring(width, ringRows);
     const auto slot = [&](int row) { return ring.Row(row % ringRows); };
 
     int produced = 0;
-    std::vector<const std::uint8_t*> taps(static_cast<std::size_t>(rows.MaxTaps()));
-    std::vector<float> weights(taps.size());
-    for (int y = 0; y < height; ++y) {
+    const auto produce = [&](int lastRow) {
+        while (produced <= lastRow) {
+            const int band = std::min(kBand, source.Height() - produced);
+            if (awaitRows) awaitRows(produced + band);
+            const std::uint8_t* in[kBand];
+            std::uint8_t* out[kBand];
+            for (int r = 0; r < band; ++r) {
+                in[r] = source.Row(produced + r);
+                out[r] = slot(produced + r);
+            }
+            rowsPass->Resample(in, out, band);
+            produced += band;
+        }
+    };
+
+    // Two output rows whose taps are rows in order, the second's starting at most just past
+    // the first's end, are laid out as one window of rows with each one's weights (zero for
+    // the rows it skips, which adds exactly 0) and summed together.
+    const std::size_t room = static_cast<std::size_t>(std::max(rows.MaxTaps(), source.Height()));
+    std::vector<const std::uint8_t*> taps(room);
+    std::vector<float> weights(2 * room);
+    const auto windowPair = [&](std::span<const Contributor> one, std::span<const Contributor> two) {
+        std::optional<ColumnPair> pair;
+        if (!InOrder(one) || !InOrder(two)) return pair;
+        const int first = one.front().Pixel, firstEnd = one.back().Pixel + 1, secondStart = two.front().Pixel;
+        if (secondStart < first || secondStart > firstEnd) return pair;
+        const auto size = static_cast<std::size_t>(std::max(firstEnd, two.back().Pixel + 1) - first);
+        float* firstWeights = weights.data();
+        float* secondWeights = weights.data() + room;
+        std::fill_n(firstWeights, size, 0.0f);
+        std::fill_n(secondWeights, size, 0.0f);
+        for (std::size_t k = 0; k < size; ++k) taps[k] = slot(first + static_cast<int>(k));
+        for (const Contributor& tap : one) firstWeights[tap.Pixel - first] = tap.Weight;
+        for (const Contributor& tap : two) secondWeights[tap.Pixel - secondStart] = tap.Weight;
+        const auto start = static_cast<std::size_t>(secondStart - first);
+        pair = ColumnPair{std::span(taps.data(), size),
+                          std::span(firstWeights, static_cast<std::size_t>(firstEnd - first)), start,
+                          std::span(secondWeights, size - start)};
+        return pair;
+    };
+    const auto resampleList = [&](int y) {
         const auto list = rows.List(y);
         for (std::size_t k = 0; k < list.size(); ++k) {
-            while (produced <= list[k].Pixel) {
-                const int band = std::min(kBand, source.Height() - produced);
-                if (awaitRows) awaitRows(produced + band);
-                const std::uint8_t* in[kBand];
-                std::uint8_t* out[kBand];
-                for (int r = 0; r < band; ++r) {
-                    in[r] = source.Row(produced + r);
-                    out[r] = slot(produced + r);
-                }
-                rowsPass->Resample(in, out, band);
-                produced += band;
-            }
             taps[k] = slot(list[k].Pixel);
             weights[k] = list[k].Weight;
         }
         resampleColumn(std::span(taps.data(), list.size()), std::span(weights.data(), list.size()),
                        destination.Stride(), destination.Row(y));
+    };
+
+    for (int y = 0; y < height; y += 2) {
+        produce(LastRowRead(rows, y));
+        if (y + 1 == height) {
+            resampleList(y);
+        } else if (const auto pair = windowPair(rows.List(y), rows.List(y + 1))) {
+            resamplePair(*pair, destination.Stride(), destination.Row(y), destination.Row(y + 1));
+        } else {
+            resampleList(y);
+            resampleList(y + 1);
+        }
     }
 }
 

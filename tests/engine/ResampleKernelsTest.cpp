@@ -1,6 +1,7 @@
 // The SIMD passes against the scalar reference, byte for byte, for every filter on every
 // target this CPU can run (targets without a true fused multiply-add run the reference
 // themselves, and pass trivially).
+#include "engine/resample/ResamplePasses.h"
 #include "engine/resample/Resampler.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/TestRasters.h"
@@ -83,6 +84,40 @@ TEST_P(KernelsOnEveryTarget, MatchTheScalarPassesForEveryFilter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, KernelsOnEveryTarget, ::testing::ValuesIn(kSizes), test::CaseName);
+
+// Two output rows summed together give the bytes of the two summed apart, however the second
+// row's window lies against the first's, and for a row length with whole strips, single
+// vectors and single samples left over.
+TEST_F(KernelsOnEveryTarget, ColumnPairMatchesTheRowsSummedApart)
+{
+    struct Layout {
+        std::size_t rows, firstTaps, secondStart;
+    };
+    const Layout layouts[] = {{9, 7, 2}, {5, 5, 0}, {8, 4, 4}, {6, 6, 3}, {1, 1, 0}};
+    const std::size_t samples = 4 * 16 + 8 + 5;  // a strip of 16-lane vectors, a vector, a rest
+    const Raster source = RandomRaster(static_cast<int>(samples), 9, 3);
+    std::vector<const std::uint8_t*> rows;
+    for (int y = 0; y < source.Height(); ++y) rows.push_back(source.Row(y));
+    // Negative lobes and sums past 255, as the filters give.
+    const std::vector<float> weights = {-0.07f, 0.31f, 0.9f, 0.44f, -0.12f, 0.02f, 0.5f, 0.61f, -0.3f};
+    for (std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(target);
+        for (const Layout& layout : layouts) {
+            const ColumnPair pair{std::span(rows.data(), layout.rows),
+                                  std::span(weights.data(), layout.firstTaps), layout.secondStart,
+                                  std::span(weights.data() + 1, layout.rows - layout.secondStart)};
+            std::vector<std::uint8_t> first(samples), second(samples), firstApart(samples),
+                secondApart(samples);
+            ResampleColumnPairSimd(pair, samples, first.data(), second.data());
+            ResampleColumnScalar(pair.rows.first(layout.firstTaps), pair.firstWeights, samples,
+                                 firstApart.data());
+            ResampleColumnScalar(pair.rows.subspan(layout.secondStart), pair.secondWeights, samples,
+                                 secondApart.data());
+            EXPECT_EQ(first, firstApart) << hwy::TargetName(target) << ", " << layout.rows << " rows";
+            EXPECT_EQ(second, secondApart) << hwy::TargetName(target) << ", " << layout.rows << " rows";
+        }
+    }
+}
 
 }  // namespace
 }  // namespace selvane
