@@ -17,8 +17,9 @@ constexpr int kBand = RowsPass::kBandRows;
 // intermediate rows (row r in slot r mod the ring's size), so that its rows are read back
 // while they are still in the cache and the whole intermediate raster never exists. The ring
 // must hold every row from the lowest one that the current or a later output row reads up
-// to the last row produced; this works out how many that is at most.
-int RingRows(const ContributorLists& lists, int sourceHeight)
+// to the last row produced; this works out how many that is at most, for bands from row
+// first on.
+int RingRows(const ContributorLists& lists, int sourceHeight, int first)
 {
     const int count = lists.Count();
     std::vector<int> lowestStillRead(static_cast<std::size_t>(count) + 1, std::numeric_limits<int>::max());
@@ -27,7 +28,7 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
         for (const Contributor& tap : lists.List(y)) lowest = std::min(lowest, tap.Pixel);
         lowestStillRead[static_cast<std::size_t>(y)] = lowest;
     }
-    int produced = 0, ring = kBand;  // a band never shares a slot with itself
+    int produced = first, ring = kBand;  // a band never shares a slot with itself
     for (int y = 0; y < count; ++y) {
         for (const Contributor& tap : lists.List(y))
             while (produced <= tap.Pixel) produced = std::min(produced + kBand, sourceHeight);
@@ -36,28 +37,28 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
     return std::min(ring, std::max(sourceHeight, kBand));
 }
 
-}  // namespace
-
-void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
-                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
+// Resamples source into destination along the given lists: columns.Count() x rows.Count()
+// pixels.
+void ResampleAlong(const Raster& source, Raster& destination, const ContributorLists& columns,
+                   const ContributorLists& rows, ResampleKernels kernels,
+                   const std::function<void(int)>& awaitRows)
 {
-    const int width = destination.Width();
-    const int height = destination.Height();
-    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
-    if (width < 1 || height < 1) return;
-
+    const int width = columns.Count();
+    const int height = rows.Count();
     const bool simd = kernels == ResampleKernels::Simd;
-    const ContributorLists columns(source.Width(), width, filter, support);
-    const ContributorLists rows(source.Height(), height, filter, support);
     const auto rowsPass =
         simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
     const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
 
-    const int ringRows = RingRows(rows, source.Height());
+    // The lowest source row read: 0 for a whole destination, later for a part of one.
+    int first = source.Height() - 1;
+    for (int y = 0; y < height; ++y)
+        for (const Contributor& tap : rows.List(y)) first = std::min(first, tap.Pixel);
+    const int ringRows = RingRows(rows, source.Height(), first);
     Raster ring(width, ringRows);
     const auto slot = [&](int row) { return ring.Row(row % ringRows); };
 
-    int produced = 0;
+    int produced = first;
     std::vector<const std::uint8_t*> taps(static_cast<std::size_t>(rows.MaxTaps()));
     std::vector<float> weights(taps.size());
     for (int y = 0; y < height; ++y) {
@@ -81,6 +82,30 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
         resampleColumn(std::span(taps.data(), list.size()), std::span(weights.data(), list.size()),
                        destination.Stride(), destination.Row(y));
     }
+}
+
+}  // namespace
+
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
+                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
+{
+    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
+    if (destination.Width() < 1 || destination.Height() < 1) return;
+    const ContributorLists columns(source.Width(), destination.Width(), filter, support);
+    const ContributorLists rows(source.Height(), destination.Height(), filter, support);
+    ResampleAlong(source, destination, columns, rows, kernels, awaitRows);
+}
+
+void ResampleRegion(const Raster& source, Raster& part, int outputWidth, int outputHeight, int left, int top,
+                    FilterFunction filter, float support)
+{
+    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
+    if (part.Width() < 1 || part.Height() < 1) return;
+    const ContributorLists columns(ContributorLists(source.Width(), outputWidth, filter, support), left,
+                                   part.Width());
+    const ContributorLists rows(ContributorLists(source.Height(), outputHeight, filter, support), top,
+                                part.Height());
+    ResampleAlong(source, part, columns, rows, ResampleKernels::Simd, {});
 }
 
 }  // namespace selvane
