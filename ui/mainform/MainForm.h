@@ -32,6 +32,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -41,6 +42,7 @@ class QImage;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
@@ -119,6 +121,9 @@ public:
     // in it; paths that name nothing are reported in one warning. Nothing changes when no
     // path exists. Call after InitMainWindow.
     void OpenStartPaths(const StartPaths& paths);
+    // Opens dropped paths as start paths, refusing (with a box, changing nothing) files of
+    // several folders and files that are no pictures.
+    void OpenDroppedPaths(const std::vector<std::string>& paths);
 
     // --- Settings page ---
     void btnDesktopShortcutClick();
@@ -308,6 +313,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -317,6 +325,8 @@ private:
 
     void FormCreate();
     void FormClose();
+    // Files or folders of this computer, and no batch running.
+    bool AcceptsDrop(const QMimeData* mime) const;
 
     void BuildHeader();
     void BuildLeftPanel();

@@ -141,6 +141,7 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
     ConnectOptions();
     ConnectLinks();
     trkQuality->setFocus();
+    setAcceptDrops(true);
 
     FormCreate();
 }
