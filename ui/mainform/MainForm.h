@@ -18,12 +18,14 @@
 
 #include "engine/codec/OutputFormat.h"
 #include "engine/job/BatchJob.h"
+#include "engine/job/OutputRegion.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
 
 #include <QMainWindow>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -54,6 +56,7 @@ class QTabWidget;
 
 namespace selvane {
 
+class TCompareFiltersWindow;
 class TFilterComboBox;
 class THintWatcher;
 class TInternetLabel;
@@ -124,6 +127,12 @@ public:
     // Opens dropped paths as start paths, refusing (with a box, changing nothing) files of
     // several folders and files that are no pictures.
     void OpenDroppedPaths(const std::vector<std::string>& paths);
+
+    // --- Compare filters ---
+    // Opens the comparison of the filters on the picture last clicked in the list.
+    void actCompareExecute();
+    // Makes the filter the batch's, as choosing it in the filter box does.
+    void UseComparedFilter(int index);
 
     // --- Settings page ---
     void btnDesktopShortcutClick();
@@ -241,6 +250,7 @@ public:
     TPreviewImage* imgLoader = nullptr;
     QLabel* lblPictureSize = nullptr;
     QWidget* pnlQuickBtn = nullptr;
+    QPushButton* btnCompare = nullptr;
     QPushButton* btnResult = nullptr;
     QPushButton* btnManual = nullptr;
     QPushButton* btnSupport = nullptr;
@@ -286,6 +296,7 @@ public:
     QAction* actExit = nullptr;
     QAction* actSellAll = nullptr;
     QAction* actCopyCommand = nullptr;
+    QAction* actCompare = nullptr;
 
     QMenu* mnuOp = nullptr;
     QAction* mnuExit2 = nullptr;
@@ -304,6 +315,8 @@ public:
     // Released at start-up when "Use skins *" is off then.
     std::unique_ptr<TSkinManager> SkinManager = std::make_unique<TSkinManager>();
     THintWatcher* Hints = nullptr;
+    // Made by the first "Compare filters".
+    TCompareFiltersWindow* CompareWindow = nullptr;
 
     // --- State that other parts of the window read ---
     bool FirstRun = false;
@@ -322,6 +335,7 @@ private:
     class TFormJobHost;
     class TFormBatchHost;
     class TJobScope;
+    struct TComparedPicture;
 
     void FormCreate();
     void FormClose();
@@ -367,6 +381,14 @@ private:
     void SetUpWebUpdate();
     void ConnectOptions();
     void ConnectLinks();
+    void ConnectCompare();
+    // The point clicked, in fractions of the picture, becomes the centre of the region.
+    void PreviewPictureClick(QPointF at);
+    // Shows the region of each filter in the window, made first; with a box instead, and
+    // the window hidden, when the picture cannot be loaded or gets no output.
+    bool ShowComparison();
+    // Frames, on the preview, the region of a width x height output around the point chosen.
+    OutputRegionRect FrameComparedRegion(int width, int height);
     // Switches the skin on, or releases it for the run, as "Use skins *" stands.
     void ApplySkinAtStart();
 
@@ -391,6 +413,8 @@ private:
     bool concurrentBatchRunning_ = false;
     bool closeAfterJobs_ = false;
     bool closed_ = false;
+    QPointF comparePoint_{0.5, 0.5};
+    std::shared_ptr<TComparedPicture> comparedPicture_;
 };
 
 }  // namespace selvane

@@ -140,6 +140,7 @@ TMainForm::TMainForm(std::string programPageUrl) : programPageUrl_(std::move(pro
     SetUpWebUpdate();
     ConnectOptions();
     ConnectLinks();
+    ConnectCompare();
     trkQuality->setFocus();
     setAcceptDrops(true);
 
@@ -230,6 +231,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(imgLoader),
                                                          SELVANE_NAMED(lblPictureSize),
                                                          SELVANE_NAMED(pnlQuickBtn),
+                                                         SELVANE_NAMED(btnCompare),
                                                          SELVANE_NAMED(btnResult),
                                                          SELVANE_NAMED(btnManual),
                                                          SELVANE_NAMED(btnSupport),
@@ -271,6 +273,7 @@ void TMainForm::NameControls()
                                                          SELVANE_NAMED(actExit),
                                                          SELVANE_NAMED(actSellAll),
                                                          SELVANE_NAMED(actCopyCommand),
+                                                         SELVANE_NAMED(actCompare),
                                                          SELVANE_NAMED(mnuOp),
                                                          SELVANE_NAMED(mnuExit2),
                                                          SELVANE_NAMED(mnuInfo),
@@ -374,6 +377,7 @@ void TMainForm::BuildActionsAndMenus()
     actExit = MakeAction(this, "Exit", QKeySequence());
     actSellAll = MakeAction(this, "Select all", QKeySequence(Qt::Key_F4));
     actCopyCommand = MakeAction(this, "Copy as command line", QKeySequence());
+    actCompare = MakeAction(this, "Compare filters", QKeySequence());
     // Actions that no menu carries still need the window for their shortcuts.
     addAction(actSellAll);
     addAction(actExit);
@@ -383,6 +387,7 @@ void TMainForm::BuildActionsAndMenus()
     mnuOp->addAction(actAbort);
     mnuOp->addAction(actRefresh);
     mnuOp->addAction(actCopyCommand);
+    mnuOp->addAction(actCompare);
     mnuExit2 = mnuOp->addAction(QStringLiteral("E&xit"));
     mnuExit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 
