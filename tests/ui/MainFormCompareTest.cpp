@@ -8,6 +8,7 @@
 #include "ui/mainform/CompareFiltersWindow.h"
 #include "ui/RasterImage.h"
 #include "ui/widgets/PreviewImage.h"
+#include "ui/widgets/SpinField.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <cmath>
 
@@ -123,6 +125,32 @@ TEST_F(MainFormCompareTest, AClickBeforeOpeningFramesThePartTheWindowThenShows)
 
     EXPECT_EQ(ShownRegion(form, {600, 450}), framed);
     EXPECT_EQ(form.CompareWindow->lblRegion->text(), "a.jpg: output 600 x 450, region 256 x 256 from 344, 0");
+}
+
+// The window follows the rule as it changes, and a value the rule refuses on the way (the
+// factor 1 that typing 12 passes through, say) is said in the window, without a box.
+TEST_F(MainFormCompareTest, AnOpenWindowFollowsTheSizeRuleQuietly)
+{
+    WriteQuietSettings(MakePictures("photos", {"a.jpg"}, 400, 300));
+    TMainForm& form = StartShown();
+    ClickItem(0);
+    QTest::mouseClick(form.btnCompare, Qt::LeftButton);
+
+    QTest::mouseClick(form.radXIncrease, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(form.CompareWindow->lblRegion->text(),
+              "a.jpg: output 800 x 600, region 256 x 256 from 272, 172");
+    EXPECT_EQ(Shown(form.CompareWindow->imgTiles[0]).size(), QSize(256, 256));
+
+    form.spnRound->setFocus();
+    QTest::keyClick(form.spnRound, Qt::Key_Down);
+    EXPECT_EQ(form.CompareWindow->lblRegion->text(), "Please choose a resize factor higher than 1.");
+    EXPECT_TRUE(form.CompareWindow->imgTiles[0]->pixmap().isNull());
+    EXPECT_TRUE(form.CompareWindow->isVisible());
+    EXPECT_TRUE(recorder_.messages.empty());
+
+    QTest::keyClick(form.spnRound, Qt::Key_Up);
+    EXPECT_EQ(form.CompareWindow->lblRegion->text(),
+              "a.jpg: output 800 x 600, region 256 x 256 from 272, 172");
 }
 
 TEST_F(MainFormCompareTest, UseThisFilterChoosesItForTheBatchAndTheSettings)

@@ -67,6 +67,12 @@ void TCompareFiltersWindow::ShowTiles(const QString& caption, const std::array<Q
     }
 }
 
+void TCompareFiltersWindow::ShowRefusal(const QString& text)
+{
+    lblRegion->setText(text);
+    for (QLabel* tile : imgTiles) tile->clear();
+}
+
 void TCompareFiltersWindow::SetChosenFilter(int index)
 {
     for (int filter = 0; filter < kFilterCount; ++filter) btnUse[filter]->setEnabled(filter != index);

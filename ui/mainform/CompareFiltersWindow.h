@@ -26,6 +26,8 @@ public:
 
     // tiles: one per filter, in the filter table's order, each shown pixel for pixel.
     void ShowTiles(const QString& caption, const std::array<QImage, kFilterCount>& tiles);
+    // Why there are no tiles to show, in place of the caption.
+    void ShowRefusal(const QString& text);
     // The filter in use: its button is disabled, as there is nothing to take.
     void SetChosenFilter(int index);
 

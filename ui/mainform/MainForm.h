@@ -112,6 +112,9 @@ public:
     void btn43Click();
     // Under the preview: the clicked picture's size and the size the rule gives it.
     void ShowPictureSize();
+    // A rule button or field has changed: the size under the preview and an open
+    // comparison follow it.
+    void SizeRuleValuesChanged();
 
     // --- Source folder and preview ---
     void edtPath2Change();
@@ -384,9 +387,10 @@ private:
     void ConnectCompare();
     // The point clicked, in fractions of the picture, becomes the centre of the region.
     void PreviewPictureClick(QPointF at);
-    // Shows the region of each filter in the window, made first; with a box instead, and
-    // the window hidden, when the picture cannot be loaded or gets no output.
-    bool ShowComparison();
+    // Shows the region of each filter in the window, made first. When the picture cannot be
+    // loaded or gets no output, says why: in a box, hiding the window, when boxes is set,
+    // otherwise in the window.
+    bool ShowComparison(bool boxes = true);
     // Frames, on the preview, the region of a width x height output around the point chosen.
     OutputRegionRect FrameComparedRegion(int width, int height);
     // Switches the skin on, or releases it for the run, as "Use skins *" stands.

@@ -79,7 +79,7 @@ void TMainForm::PreviewPictureClick(QPointF at)
 {
     comparePoint_ = at;
     if (CompareWindow && CompareWindow->isVisible()) {
-        ShowComparison();
+        ShowComparison(false);
         return;
     }
     // The window opens later on this part; until then the frame shows which part it is.
@@ -106,12 +106,16 @@ void TMainForm::UseComparedFilter(int index)
     cmbResampleQ->setCurrentIndex(index);
 }
 
-bool TMainForm::ShowComparison()
+bool TMainForm::ShowComparison(bool boxes)
 {
     const std::string path = FileList->PreviewFilePath();
     WaitCursor waiting;
-    const auto refuse = [this, &waiting](const std::string& text) {
+    const auto refuse = [&](const std::string& text) {
         waiting.End();
+        if (!boxes && CompareWindow) {
+            CompareWindow->ShowRefusal(QString::fromStdString(text));
+            return false;
+        }
         if (CompareWindow) CompareWindow->hide();
         ShowWarningMessage(text);
         return false;
