@@ -80,11 +80,29 @@ TEST_F(MainFormCompareTest, OpensFromTheMenuAndTheButtonWithTheSevenFiltersNamed
     EXPECT_TRUE(recorder_.messages.empty());
 }
 
-// The source is a JPEG, which the batch resamples while it decodes: the window must still
-// show the very pixels of the files it writes.
-TEST_F(MainFormCompareTest, TheRegionClickedIsTheCropOfEachFiltersBatchOutput)
+// A JPEG as stored, which the batch resamples while it decodes, and a phone's JPEG whose EXIF
+// says to turn it, which the batch turns first: either way the window must show the very
+// pixels of the files the batch writes. Both are seen as 1200 x 900.
+class MainFormComparePixelsTest : public MainFormTest, public ::testing::WithParamInterface<bool> {};
+
+void WritePicture(const std::string& path, bool turned)
 {
-    const std::string folder = MakePictures("photos", {"a.jpg"}, 1200, 900);
+    PictureMetadata metadata;
+    // The least EXIF there is: a little-endian TIFF header and one entry, Orientation = 6.
+    if (turned)
+        metadata.exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3,
+                         0,   1,   0,  0, 0, 6, 0, 0, 0, 0, 0,    0,    0};
+    Raster raster(turned ? 900 : 1200, turned ? 1200 : 900);
+    for (int y = 0; y < raster.Height(); ++y)
+        for (int x = 0; x < raster.Width() * 3; ++x)
+            raster.Row(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 3);
+    WriteJpegFile(raster, 90, path, &metadata);
+}
+
+TEST_P(MainFormComparePixelsTest, TheRegionClickedIsTheCropOfEachFiltersBatchOutput)
+{
+    const std::string folder = MakePictures("photos", {});
+    WritePicture(folder + "a.jpg", GetParam());
     WriteQuietSettings(folder, "cmbOutFormat=1\n");  // PNG keeps the output's pixels exact
     TMainForm& form = StartShown();
     ClickItem(0);
@@ -110,6 +128,10 @@ TEST_F(MainFormCompareTest, TheRegionClickedIsTheCropOfEachFiltersBatchOutput)
             << FilterTable[static_cast<std::size_t>(index)].Name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, MainFormComparePixelsTest, ::testing::Bool(), [](const auto& row) {
+    return std::string(row.param ? "TurnedByExif" : "AsStored");
+});
 
 TEST_F(MainFormCompareTest, AClickBeforeOpeningFramesThePartTheWindowThenShows)
 {
