@@ -44,6 +44,22 @@ std::string OutputPathFor(const std::string& sourcePath, const std::string& outp
     return path.append(".").append(FileExtension(options.format));
 }
 
+PlannedSize PlanOutputSize(int width, int height, const JobOptions& options)
+{
+    if (options.protect && width > kHugeSide && height > kHugeSide) return {SizeOutcome::Huge};
+    const auto size = ComputeOutputSize(options.size, width, height);
+    if (!size) return {SizeOutcome::InvalidFactor};
+    const auto fits = [](std::int64_t w, std::int64_t h) {
+        return w >= 1 && h >= 1 && w <= kMaxOutputPixels / h;
+    };
+    // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
+    // than the output itself; and a side JPEG cannot hold would only fail after resampling.
+    if (!fits(size->width, size->height) || !fits(size->width, height) || size->width > kMaxJpegSide ||
+        size->height > kMaxJpegSide)
+        return {SizeOutcome::OutOfRange, size->width, size->height};
+    return {SizeOutcome::Fits, size->width, size->height};
+}
+
 namespace {
 
 struct Target {
@@ -60,13 +76,13 @@ std::optional<Target> PlanOutput(int width, int height, const std::string& sourc
                                  const std::string& outputFolder, const JobOptions& options, JobHost* host,
                                  JobResult& result)
 {
-    if (options.protect && width > kHugeSide && height > kHugeSide) {
+    const PlannedSize size = PlanOutputSize(width, height, options);
+    switch (size.outcome) {
+    case SizeOutcome::Fits: break;
+    case SizeOutcome::Huge:
         if (host) host->AppendLog("WARNING! Huge image: " + sourcePath);
         return std::nullopt;
-    }
-
-    const auto size = ComputeOutputSize(options.size, width, height);
-    if (!size) {
+    case SizeOutcome::InvalidFactor:
         if (host) {
             const double factor = GetResizeFactor(options.size.round, options.size.zecimal);
             host->ShowError("Invalid \"x\" factor! (" + FormatReal(factor, 2) + ")" +
@@ -75,17 +91,10 @@ std::optional<Target> PlanOutput(int width, int height, const std::string& sourc
             result.ContinueBatch = false;
         }
         return std::nullopt;
-    }
-    const auto fits = [](std::int64_t w, std::int64_t h) {
-        return w >= 1 && h >= 1 && w <= kMaxOutputPixels / h;
-    };
-    // A tall, narrow picture made wide would otherwise need a first-pass raster far larger
-    // than the output itself; and a side JPEG cannot hold would only fail after resampling.
-    if (!fits(size->width, size->height) || !fits(size->width, height) || size->width > kMaxJpegSide ||
-        size->height > kMaxJpegSide) {
+    case SizeOutcome::OutOfRange:
         if (host)
-            host->AppendLog("WARNING! Output size out of range (" + std::to_string(size->width) + " x " +
-                            std::to_string(size->height) + "), picture skipped: " + sourcePath);
+            host->AppendLog("WARNING! Output size out of range (" + std::to_string(size.width) + " x " +
+                            std::to_string(size.height) + "), picture skipped: " + sourcePath);
         return std::nullopt;
     }
 
@@ -99,7 +108,7 @@ std::optional<Target> PlanOutput(int width, int height, const std::string& sourc
         if (host) host->AppendLog("WARNING! File already exists (not overwritten): " + outputPath);
         return std::nullopt;
     }
-    return Target{static_cast<int>(size->width), static_cast<int>(size->height), std::move(outputPath),
+    return Target{static_cast<int>(size.width), static_cast<int>(size.height), std::move(outputPath),
                   sourcePath};
 }
 

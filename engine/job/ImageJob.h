@@ -72,6 +72,22 @@ public:
 // as are outputs wider or taller than a JPEG file can be (kMaxJpegSide), whatever the format.
 inline constexpr std::int64_t kMaxOutputPixels = std::int64_t{1} << 28;
 
+enum class SizeOutcome {
+    Fits,           // the job writes an output of the size planned
+    Huge,           // chkProtect skips the picture
+    InvalidFactor,  // the rule needs a factor above 1
+    OutOfRange,     // the size planned is too large, or has a side below 1
+};
+
+struct PlannedSize {
+    SizeOutcome outcome;
+    std::int64_t width = 0, height = 0;  // the rule's size; 0 for Huge and InvalidFactor
+};
+
+// The output size the job plans for a width x height picture as seen, before it looks at
+// the output's path.
+PlannedSize PlanOutputSize(int width, int height, const JobOptions& options);
+
 // outputFolder ends in "/" and exists.
 JobResult ProcessImage(const std::string& sourcePath, const std::string& outputFolder,
                        const JobOptions& options, JobHost& host);

@@ -60,6 +60,18 @@ ContributorLists::ContributorLists(int n, int m, FilterFunction filter, float su
     }
 }
 
+ContributorLists::ContributorLists(const ContributorLists& whole, int first, int count)
+{
+    const std::size_t begin = whole.starts_[static_cast<std::size_t>(first)];
+    const std::size_t end = whole.starts_[static_cast<std::size_t>(first + count)];
+    taps_.assign(whole.taps_.begin() + static_cast<std::ptrdiff_t>(begin),
+                 whole.taps_.begin() + static_cast<std::ptrdiff_t>(end));
+    starts_.reserve(static_cast<std::size_t>(count) + 1);
+    for (int i = first; i <= first + count; ++i)
+        starts_.push_back(whole.starts_[static_cast<std::size_t>(i)] - begin);
+    for (int i = 0; i < count; ++i) maxTaps_ = std::max(maxTaps_, static_cast<int>(List(i).size()));
+}
+
 bool InOrder(std::span<const Contributor> list)
 {
     for (std::size_t k = 1; k < list.size(); ++k)

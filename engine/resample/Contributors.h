@@ -27,6 +27,9 @@ class ContributorLists {
 public:
     // n = source size along the axis (>= 1), m = destination size (>= 1).
     ContributorLists(int n, int m, FilterFunction filter, float support);
+    // The lists first .. first + count - 1 of whole, for resampling a part of a destination
+    // exactly as the whole would be.
+    ContributorLists(const ContributorLists& whole, int first, int count);
 
     int Count() const noexcept { return static_cast<int>(starts_.size()) - 1; }
     std::span<const Contributor> List(int i) const noexcept

@@ -28,8 +28,9 @@ int LastRowRead(const ContributorLists& lists, int y)
 // intermediate rows (row r in slot r mod the ring's size), so that its rows are read back
 // while they are still in the cache and the whole intermediate raster never exists. The ring
 // must hold every row from the lowest one that the current or a later output row reads up
-// to the last row produced; this works out how many that is at most.
-int RingRows(const ContributorLists& lists, int sourceHeight)
+// to the last row produced; this works out how many that is at most, for bands from row
+// first on.
+int RingRows(const ContributorLists& lists, int sourceHeight, int first)
 {
     const int count = lists.Count();
     std::vector<int> lowestStillRead(static_cast<std::size_t>(count) + 1, std::numeric_limits<int>::max());
@@ -38,7 +39,7 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
         for (const Contributor& tap : lists.List(y)) lowest = std::min(lowest, tap.Pixel);
         lowestStillRead[static_cast<std::size_t>(y)] = lowest;
     }
-    int produced = 0, ring = kBand;  // a band never shares a slot with itself
+    int produced = first, ring = kBand;  // a band never shares a slot with itself
     for (int y = 0; y < count; y += 2) {
         while (produced <= LastRowRead(lists, y)) produced = std::min(produced + kBand, sourceHeight);
         ring = std::max(ring, produced - std::min(lowestStillRead[static_cast<std::size_t>(y)], produced));
@@ -46,29 +47,29 @@ int RingRows(const ContributorLists& lists, int sourceHeight)
     return std::min(ring, std::max(sourceHeight, kBand));
 }
 
-}  // namespace
-
-void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
-                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
+// Resamples source into destination along the given lists: columns.Count() x rows.Count()
+// pixels.
+void ResampleAlong(const Raster& source, Raster& destination, const ContributorLists& columns,
+                   const ContributorLists& rows, ResampleKernels kernels,
+                   const std::function<void(int)>& awaitRows)
 {
-    const int width = destination.Width();
-    const int height = destination.Height();
-    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
-    if (width < 1 || height < 1) return;
-
+    const int width = columns.Count();
+    const int height = rows.Count();
     const bool simd = kernels == ResampleKernels::Simd;
-    const ContributorLists columns(source.Width(), width, filter, support);
-    const ContributorLists rows(source.Height(), height, filter, support);
     const auto rowsPass =
         simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
     const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
     const auto resamplePair = simd ? ResampleColumnPairSimd : ResampleColumnPairScalar;
 
-    const int ringRows = RingRows(rows, source.Height());
+    // The lowest source row read: 0 for a whole destination, later for a part of one.
+    int firstRow = source.Height() - 1;
+    for (int y = 0; y < height; ++y)
+        for (const Contributor& tap : rows.List(y)) firstRow = std::min(firstRow, tap.Pixel);
+    const int ringRows = RingRows(rows, source.Height(), firstRow);
     Raster ring(width, ringRows);
     const auto slot = [&](int row) { return ring.Row(row % ringRows); };
 
-    int produced = 0;
+    int produced = firstRow;
     const auto produce = [&](int lastRow) {
         while (produced <= lastRow) {
             const int band = std::min(kBand, source.Height() - produced);
@@ -130,6 +131,30 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
             resampleList(y + 1);
         }
     }
+}
+
+}  // namespace
+
+void ResampleRaster(const Raster& source, Raster& destination, FilterFunction filter, float support,
+                    ResampleKernels kernels, const std::function<void(int)>& awaitRows)
+{
+    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
+    if (destination.Width() < 1 || destination.Height() < 1) return;
+    const ContributorLists columns(source.Width(), destination.Width(), filter, support);
+    const ContributorLists rows(source.Height(), destination.Height(), filter, support);
+    ResampleAlong(source, destination, columns, rows, kernels, awaitRows);
+}
+
+void ResampleRegion(const Raster& source, Raster& part, int outputWidth, int outputHeight, int left, int top,
+                    FilterFunction filter, float support)
+{
+    if (source.Width() < 1 || source.Height() < 1) throw ResampleError("Source bitmap too small");
+    if (part.Width() < 1 || part.Height() < 1) return;
+    const ContributorLists columns(ContributorLists(source.Width(), outputWidth, filter, support), left,
+                                   part.Width());
+    const ContributorLists rows(ContributorLists(source.Height(), outputHeight, filter, support), top,
+                                part.Height());
+    ResampleAlong(source, part, columns, rows, ResampleKernels::Simd, {});
 }
 
 }  // namespace selvane

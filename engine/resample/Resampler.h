@@ -36,6 +36,13 @@ void ResampleRaster(const Raster& source, Raster& destination, FilterFunction fi
                     ResampleKernels kernels = ResampleKernels::Simd,
                     const std::function<void(int)>& awaitRows = {});
 
+// Writes the part of the outputWidth x outputHeight destination that ResampleRaster would
+// make whose top-left corner is (left, top): pixel (x, y) of part is pixel (left + x, top +
+// y) of that destination, bit for bit. part's size is set by the caller and lies inside the
+// destination; only the source rows that part reads are resampled across.
+void ResampleRegion(const Raster& source, Raster& part, int outputWidth, int outputHeight, int left, int top,
+                    FilterFunction filter, float support);
+
 // The picture the decoders produce is already a 24-bit raster, so it is resampled directly,
 // without a rendered copy.
 inline void ResamplePicture(const Raster& picture, Raster& destination, FilterFunction filter, float support)

@@ -20,6 +20,8 @@ struct StartCase {
     std::string folder;
     std::vector<std::string> names;
     std::vector<std::string> missing;
+    std::vector<std::string> elsewhere = {};
+    bool namedFolder = false;
 };
 
 void PrintTo(const StartCase& row, std::ostream* out)
@@ -55,21 +57,31 @@ TEST_P(StartPathsTest, ReadsTheFolderAndThePicturesToSelect)
     for (const std::string& argument : GetParam().arguments) arguments.push_back(Expand(argument));
     std::vector<std::string> missing;
     for (const std::string& argument : GetParam().missing) missing.push_back(Expand(argument));
+    std::vector<std::string> elsewhere;
+    for (const std::string& argument : GetParam().elsewhere) elsewhere.push_back(Expand(argument));
 
     const StartPaths start = ReadStartPaths(arguments);
 
     EXPECT_EQ(start.folder, GetParam().folder.empty() ? "" : Expand(GetParam().folder));
     EXPECT_EQ(start.names, GetParam().names);
     EXPECT_EQ(start.missing, missing);
+    EXPECT_EQ(start.elsewhere, elsewhere);
+    EXPECT_EQ(start.namedFolder, GetParam().namedFolder);
 }
 
 const StartCase kStartCases[] = {
     {"NoArguments", {}, "", {}, {}},
-    {"AFolder", {"~/more"}, "~/more/", {}, {}},
-    {"AFolderWithTrailingSeparator", {"~/more/"}, "~/more/", {}, {}},
+    {"AFolder", {"~/more"}, "~/more/", {}, {}, {}, true},
+    {"AFolderWithTrailingSeparator", {"~/more/"}, "~/more/", {}, {}, {}, true},
     {"FilesOpenTheirFolder", {"~/b c.png", "~/a.jpg"}, "~/", {"b c.png", "a.jpg"}, {}},
-    {"RelativeToTheCurrentFolder", {"more/../a.jpg", "."}, "~/", {"a.jpg"}, {}},
-    {"FilesElsewhereAndLaterFoldersAreLeftAlone", {"~/a.jpg", "~/more/d.jpg", "~/more"}, "~/", {"a.jpg"}, {}},
+    {"RelativeToTheCurrentFolder", {"more/../a.jpg", "."}, "~/", {"a.jpg"}, {}, {}, true},
+    {"FilesElsewhereAndLaterFoldersAreLeftAlone",
+     {"~/a.jpg", "~/more/d.jpg", "~/more"},
+     "~/",
+     {"a.jpg"},
+     {},
+     {"~/more/d.jpg", "~/more"}},
+    {"AFolderAndAPictureInIt", {"~/more/d.jpg", "~/more"}, "~/more/", {"d.jpg"}, {}, {}, true},
     {"AMissingPathIsReportedAndTheNextOneDecides",
      {"~/gone.jpg", "~/more/d.jpg"},
      "~/more/",

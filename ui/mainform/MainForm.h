@@ -18,12 +18,14 @@
 
 #include "engine/codec/OutputFormat.h"
 #include "engine/job/BatchJob.h"
+#include "engine/job/OutputRegion.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
 
 #include <QMainWindow>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -32,6 +34,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -41,6 +44,7 @@ class QImage;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
@@ -52,6 +56,7 @@ class QTabWidget;
 
 namespace selvane {
 
+class TCompareFiltersWindow;
 class TFilterComboBox;
 class THintWatcher;
 class TInternetLabel;
@@ -107,6 +112,9 @@ public:
     void btn43Click();
     // Under the preview: the clicked picture's size and the size the rule gives it.
     void ShowPictureSize();
+    // A rule button or field has changed: the size under the preview and an open
+    // comparison follow it.
+    void SizeRuleValuesChanged();
 
     // --- Source folder and preview ---
     void edtPath2Change();
@@ -123,6 +131,15 @@ public:
     // in it; paths that name nothing are reported in one warning. Nothing changes when no
     // path exists. Call after InitMainWindow.
     void OpenStartPaths(const StartPaths& paths);
+    // Opens dropped paths as start paths, refusing (with a box, changing nothing) files of
+    // several folders and files that are no pictures.
+    void OpenDroppedPaths(const std::vector<std::string>& paths);
+
+    // --- Compare filters ---
+    // Opens the comparison of the filters on the picture last clicked in the list.
+    void actCompareExecute();
+    // Makes the filter the batch's, as choosing it in the filter box does.
+    void UseComparedFilter(int index);
 
     // --- Settings page ---
     void btnDesktopShortcutClick();
@@ -241,6 +258,7 @@ public:
     TPreviewImage* imgLoader = nullptr;
     QLabel* lblPictureSize = nullptr;
     QWidget* pnlQuickBtn = nullptr;
+    QPushButton* btnCompare = nullptr;
     QPushButton* btnResult = nullptr;
     QPushButton* btnManual = nullptr;
     QPushButton* btnSupport = nullptr;
@@ -286,6 +304,7 @@ public:
     QAction* actExit = nullptr;
     QAction* actSellAll = nullptr;
     QAction* actCopyCommand = nullptr;
+    QAction* actCompare = nullptr;
 
     QMenu* mnuOp = nullptr;
     QAction* mnuExit2 = nullptr;
@@ -304,6 +323,8 @@ public:
     // Released at start-up when "Use skins *" is off then.
     std::unique_ptr<TSkinManager> SkinManager = std::make_unique<TSkinManager>();
     THintWatcher* Hints = nullptr;
+    // Made by the first "Compare filters".
+    TCompareFiltersWindow* CompareWindow = nullptr;
 
     // --- State that other parts of the window read ---
     bool FirstRun = false;
@@ -313,15 +334,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     class TFormJobHost;
     class TFormBatchHost;
     class TJobScope;
+    struct TComparedPicture;
 
     void FormCreate();
     void FormClose();
+    // Files or folders of this computer, and no batch running.
+    bool AcceptsDrop(const QMimeData* mime) const;
 
     void BuildHeader();
     void BuildLeftPanel();
@@ -362,6 +389,15 @@ private:
     void SetUpWebUpdate();
     void ConnectOptions();
     void ConnectLinks();
+    void ConnectCompare();
+    // The point clicked, in fractions of the picture, becomes the centre of the region.
+    void PreviewPictureClick(QPointF at);
+    // Shows the region of each filter in the window, made first. When the picture cannot be
+    // loaded or gets no output, says why: in a box, hiding the window, when boxes is set,
+    // otherwise in the window.
+    bool ShowComparison(bool boxes = true);
+    // Frames, on the preview, the region of a width x height output around the point chosen.
+    OutputRegionRect FrameComparedRegion(int width, int height);
     // Switches the skin on, or releases it for the run, as "Use skins *" stands.
     void ApplySkinAtStart();
 
@@ -389,6 +425,8 @@ private:
     bool closeAfterJobs_ = false;
     std::string listedOutputFolder_;  // the folder the last tree listing left out
     bool closed_ = false;
+    QPointF comparePoint_{0.5, 0.5};
+    std::shared_ptr<TComparedPicture> comparedPicture_;
 };
 
 }  // namespace selvane

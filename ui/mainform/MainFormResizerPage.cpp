@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -333,9 +334,15 @@ void TMainForm::BuildPreview()
     imgLoader->SetPicture(MakeBanner());
     SetHint(imgLoader, "Preview of current selected picture");
     previewLayout->addWidget(imgLoader);
+    auto* underPreview = new QHBoxLayout;
+    previewLayout->addLayout(underPreview);
     lblPictureSize = new QLabel(pnlPreview);
     lblPictureSize->setAlignment(Qt::AlignCenter);
-    previewLayout->addWidget(lblPictureSize);
+    underPreview->addWidget(lblPictureSize, 1);
+    btnCompare = new QPushButton(pnlPreview);
+    BindButtonToAction(btnCompare, actCompare);
+    SetHint(btnCompare, "Show a part of the picture resized with each filter, at 100 %.");
+    underPreview->addWidget(btnCompare);
 }
 
 // The links beside the preview: the output folder, the manual, the forum.

@@ -4,6 +4,7 @@
 
 #include "engine/job/SizeRules.h"
 #include "ui/ErrorReport.h"
+#include "ui/mainform/CompareFiltersWindow.h"
 #include "ui/widgets/SpinField.h"
 #include "ui/widgets/WidgetLook.h"
 
@@ -41,11 +42,12 @@ void TMainForm::ConnectSizeRule()
     connect(btn43, &QPushButton::clicked, this, Reporting(this, &TMainForm::btn43Click));
 
     for (const auto& button : RuleButtons())
-        connect(button.first, &QRadioButton::toggled, this, Reporting(this, &TMainForm::ShowPictureSize));
+        connect(button.first, &QRadioButton::toggled, this,
+                Reporting(this, &TMainForm::SizeRuleValuesChanged));
     for (TSpinField* field :
          {spnRound, spnZecimal, spnWidth, spnHeight, spnWH, spnFitWidth, spnFitHeight, spnPercent})
-        connect(field, &TSpinField::Change, this, Reporting(this, &TMainForm::ShowPictureSize));
-    connect(chkNoEnlarge, &QCheckBox::toggled, this, Reporting(this, &TMainForm::ShowPictureSize));
+        connect(field, &TSpinField::Change, this, Reporting(this, &TMainForm::SizeRuleValuesChanged));
+    connect(chkNoEnlarge, &QCheckBox::toggled, this, Reporting(this, &TMainForm::SizeRuleValuesChanged));
 }
 
 void TMainForm::ResizeTypeChanged()
@@ -91,6 +93,13 @@ void TMainForm::spnZecimalChange()
         spnZecimal->SetValue(9);
     }
     zecimalChanging_ = false;
+}
+
+void TMainForm::SizeRuleValuesChanged()
+{
+    ShowPictureSize();
+    // Quietly: a field being typed in passes through values the rule refuses.
+    if (CompareWindow && CompareWindow->isVisible()) ShowComparison(false);
 }
 
 void TMainForm::ShowPictureSize()

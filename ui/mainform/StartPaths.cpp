@@ -23,7 +23,9 @@ StartPaths ReadStartPaths(const std::vector<std::string>& arguments)
         std::string containerText = container.string();
         if (!containerText.ends_with('/')) containerText += '/';
         if (start.folder.empty()) start.folder = containerText;
-        if (!folder && containerText == start.folder) start.names.push_back(path.filename().string());
+        if (containerText != start.folder) start.elsewhere.push_back(argument);
+        else if (folder) start.namedFolder = true;
+        else start.names.push_back(path.filename().string());
     }
     return start;
 }
