@@ -175,6 +175,24 @@ TEST_F(MainFormCompareTest, AnOpenWindowFollowsTheSizeRuleQuietly)
               "a.jpg: output 800 x 600, region 256 x 256 from 272, 172");
 }
 
+TEST_F(MainFormCompareTest, AnOpenWindowFollowsThePictureClickedInTheList)
+{
+    const std::string folder = MakePictures("photos", {"a.jpg", "b.jpg"}, 400, 300);
+    MakePictures("photos", {"c.jpg"}, 1000, 100);
+    TestSandbox::WriteFile(folder + "d.jpg", "not a picture");
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    ClickItem(0);
+    QTest::mouseClick(form.btnCompare, Qt::LeftButton);
+    ASSERT_EQ(form.CompareWindow->lblRegion->text(), "a.jpg: output 200 x 150, region 200 x 150 from 0, 0");
+
+    ClickItem(2);
+    EXPECT_EQ(form.CompareWindow->lblRegion->text(), "c.jpg: output 500 x 50, region 256 x 50 from 122, 0");
+    ClickItem(3);
+    EXPECT_EQ(form.CompareWindow->lblRegion->text().toStdString(), "Cannot load image: " + folder + "d.jpg");
+    EXPECT_TRUE(recorder_.messages.empty());
+}
+
 TEST_F(MainFormCompareTest, UseThisFilterChoosesItForTheBatchAndTheSettings)
 {
     WriteQuietSettings(MakePictures("photos", {"a.jpg"}, 400, 300));

@@ -8,6 +8,7 @@
 #include "source/SelectFolder.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
+#include "ui/mainform/CompareFiltersWindow.h"
 #include "ui/mainform/StartPaths.h"
 #include "ui/RasterImage.h"
 #include "ui/widgets/PreviewImage.h"
@@ -89,6 +90,8 @@ void TMainForm::FileListSelectChaged()
         SetStatusText(QString::fromStdString("Cannot load image: " + path));
     }
     ShowPictureSize();
+    // An open comparison shows the picture just clicked, at the same place.
+    if (CompareWindow && CompareWindow->isVisible()) ShowComparison(false);
     AbortRequested = false;
     actStart->setEnabled(true);
 }
