@@ -20,6 +20,7 @@
 #include "engine/job/BatchJob.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
+#include "ui/TaskBarProgress.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
 
@@ -369,7 +370,8 @@ private:
     // Makes the list entry of that name the current one, when such a file exists.
     void FocusListEntry(const std::string& name);
     void ShowPicture(const QImage& picture, bool repaintNow);
-    // done of total pictures handed over; total 0 hides the progress.
+    // done of total pictures handed over, beside the status bar and on the task bar; total 0
+    // hides the progress.
     void ShowBatchProgress(int done, int total);
 
     std::string programPageUrl_;
@@ -381,6 +383,7 @@ private:
     bool concurrentBatchRunning_ = false;
     bool closeAfterJobs_ = false;
     bool closed_ = false;
+    TaskBarProgress taskBarProgress_;
 };
 
 }  // namespace selvane

@@ -294,11 +294,15 @@ void TMainForm::ShowBatchProgress(int done, int total)
 {
     lblBatchProgress->setVisible(total > 0);
     proBatch->setVisible(total > 0);
-    if (total == 0) return;
+    if (total == 0) {
+        taskBarProgress_.Hide();
+        return;
+    }
     lblBatchProgress->setText(
         QStringLiteral("Resizing picture %1 of %2").arg(std::min(done + 1, total)).arg(total));
     proBatch->setRange(0, total);
     proBatch->setValue(done);
+    taskBarProgress_.Show(static_cast<double>(done) / total);
 }
 
 void TMainForm::FileListDblClick()
