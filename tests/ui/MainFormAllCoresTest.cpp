@@ -88,6 +88,32 @@ TEST_F(MainFormAllCoresTest, GivesTheLogFilesBoxesAndPreviewOfTheBatchOneByOne)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A picture larger than the preview is kept shrunk to the preview's box as the batch found
+// it, with its colours (the resampler's weights, which are not normalised, may move them by
+// a few steps at the edges).
+TEST_F(MainFormAllCoresTest, KeepsLargePicturesShrunkToThePreview)
+{
+    const std::string folder = MakePictures("photos", {"a.png", "b.png", "c.png"}, 2400, 1200);
+    WriteQuietSettings(folder);
+    TMainForm& form = StartShown();
+    form.actSellAll->trigger();
+    const QSize box = form.imgLoader->size() * form.imgLoader->devicePixelRatio();
+
+    QTest::keyClick(&form, Qt::Key_F9);
+
+    const QImage shown = form.imgLoader->Picture();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.size(), QSize(2400, 1200).scaled(box, Qt::KeepAspectRatio))
+        << box.width() << "x" << box.height();
+    for (const QPoint at : {QPoint(0, 0), QPoint(shown.width() / 2, shown.height() / 2),
+                            QPoint(shown.width() - 1, shown.height() - 1)}) {
+        const QColor colour = shown.pixelColor(at);
+        EXPECT_NEAR(colour.red(), 40, 4) << at.x() << "," << at.y();
+        EXPECT_NEAR(colour.green(), 120, 4) << at.x() << "," << at.y();
+        EXPECT_NEAR(colour.blue(), 200, 4) << at.x() << "," << at.y();
+    }
+}
+
 struct StopCase {
     const char* name;
     void (*stop)(TMainForm&);

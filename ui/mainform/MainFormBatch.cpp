@@ -4,6 +4,7 @@
 
 #include "engine/job/ConcurrentBatch.h"
 #include "engine/job/ResizeCommandText.h"
+#include "engine/resample/Resampler.h"
 #include "source/PathEdit.h"
 #include "source/TessaroFileList.h"
 #include "ui/ErrorReport.h"
@@ -96,16 +97,20 @@ public:
     void FileDone(const std::string&, const JobResult&) override { form_.ShowBatchProgress(++done_, total_); }
     void WhileWaiting() override { QCoreApplication::processEvents(); }
     // Pictures can wait for their turn in numbers, so each keeps no more than the preview
-    // box can show.
+    // box can show. The small copy is resampled straight from the raster: a full-size image
+    // scaled by Qt cost about as much as the whole image job.
     std::any KeepPicture(const Raster& picture, bool repaintNow) override
     {
-        QImage image = RasterToImage(picture);
-        if (!previewBox_.isEmpty() &&
-            (image.width() > previewBox_.width() || image.height() > previewBox_.height())) {
-            const QSize size = image.size().scaled(previewBox_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-            image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-        return KeptPicture{std::move(image), repaintNow};
+        const QSize size(picture.Width(), picture.Height());
+        if (previewBox_.isEmpty() ||
+            (size.width() <= previewBox_.width() && size.height() <= previewBox_.height()))
+            return KeptPicture{RasterToImage(picture), repaintNow};
+        const QSize shown = size.scaled(previewBox_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        Raster preview(shown.width(), shown.height());
+        // Box: each preview pixel the mean of the pixels it covers.
+        const FilterEntry& box = FilterTable[static_cast<std::size_t>(FindFilter("Box"))];
+        ResampleRaster(picture, preview, box.WeightFunc, box.Support);
+        return KeptPicture{RasterToImage(preview), repaintNow};
     }
     void ShowKeptPicture(std::any& kept) override
     {
