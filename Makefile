@@ -8,7 +8,7 @@ CMAKE_ARGS ?=
 PREFIX ?= /usr/local
 BUILD = $(if $(filter release,$(PRESET)),build,build-$(PRESET))
 
-.PHONY: all deps configure build test test-asan run bench screenshots install package clean
+.PHONY: all deps configure build test test-asan run bench bench-window screenshots install package clean
 
 all: build
 
@@ -39,6 +39,10 @@ run: build
 
 bench: build
 	bash bench/peers $(BUILD)
+
+# The window's batch against the command line's, under Xvfb.
+bench-window: build
+	bash bench/window-batch $(BUILD)
 
 # Remakes every picture in docs/ under Xvfb.
 screenshots: build

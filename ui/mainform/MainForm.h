@@ -21,6 +21,7 @@
 #include "engine/job/OutputRegion.h"
 #include "engine/job/SizeRules.h"
 #include "ui/Skin.h"
+#include "ui/TaskBarProgress.h"
 #include "update/SiteAddresses.h"
 #include "update/WebUpdate.h"
 
@@ -412,7 +413,8 @@ private:
     // Makes the list entry of that name the current one, when such a file exists.
     void FocusListEntry(const std::string& name);
     void ShowPicture(const QImage& picture, bool repaintNow);
-    // done of total pictures handed over; total 0 hides the progress.
+    // done of total pictures handed over, beside the status bar and on the task bar; total 0
+    // hides the progress.
     void ShowBatchProgress(int done, int total);
 
     std::string programPageUrl_;
@@ -427,6 +429,7 @@ private:
     bool closed_ = false;
     QPointF comparePoint_{0.5, 0.5};
     std::shared_ptr<TComparedPicture> comparedPicture_;
+    TaskBarProgress taskBarProgress_;
 };
 
 }  // namespace selvane

@@ -101,16 +101,10 @@ public:
     void FileDone(const std::string&, const JobResult&) override { form_.ShowBatchProgress(++done_, total_); }
     void WhileWaiting() override { QCoreApplication::processEvents(); }
     // Pictures can wait for their turn in numbers, so each keeps no more than the preview
-    // box can show.
+    // box can show. No full-size copy is made: scaling one cost about as much as the job.
     std::any KeepPicture(const Raster& picture, bool repaintNow) override
     {
-        QImage image = RasterToImage(picture);
-        if (!previewBox_.isEmpty() &&
-            (image.width() > previewBox_.width() || image.height() > previewBox_.height())) {
-            const QSize size = image.size().scaled(previewBox_, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-            image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-        return KeptPicture{std::move(image), repaintNow};
+        return KeptPicture{RasterToPreview(picture, previewBox_), repaintNow};
     }
     void ShowKeptPicture(std::any& kept) override
     {
@@ -305,11 +299,15 @@ void TMainForm::ShowBatchProgress(int done, int total)
 {
     lblBatchProgress->setVisible(total > 0);
     proBatch->setVisible(total > 0);
-    if (total == 0) return;
+    if (total == 0) {
+        taskBarProgress_.Hide();
+        return;
+    }
     lblBatchProgress->setText(
         QStringLiteral("Resizing picture %1 of %2").arg(std::min(done + 1, total)).arg(total));
     proBatch->setRange(0, total);
     proBatch->setValue(done);
+    taskBarProgress_.Show(static_cast<double>(done) / total);
 }
 
 void TMainForm::FileListDblClick()
