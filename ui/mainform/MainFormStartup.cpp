@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -115,6 +116,9 @@ void TMainForm::FormClose()
 
 TMainForm::~TMainForm()
 {
+    // Destroying the widgets takes the focus out of the output folder's edit, whose
+    // editingFinished would then call into a window that is half gone.
+    edtOutFolder->disconnect(this);
     RunReportingErrors([this] { SaveSettingsOnce(); });
 }
 
