@@ -112,8 +112,10 @@ TEST_P(MainFormComparePixelsTest, TheRegionClickedIsTheCropOfEachFiltersBatchOut
     const QSize output(600, 450);
     const QRect region = ShownRegion(form, output);
     EXPECT_EQ(region.size(), QSize(256, 256));
-    EXPECT_NEAR(region.center().x(), 270, 4);  // a pixel of the preview is more than one of the output
-    EXPECT_EQ(region.bottom(), 449);           // pushed up to stay inside the output
+    // A pixel of the preview is several of the output.
+    const double outputPixelsPerPreviewPixel = 600.0 / form.imgLoader->PictureRect().width();
+    EXPECT_NEAR(region.center().x(), 270, outputPixelsPerPreviewPixel + 1);
+    EXPECT_EQ(region.bottom(), 449);  // pushed up to stay inside the output
     EXPECT_EQ(form.CompareWindow->lblRegion->text(),
               QStringLiteral("a.jpg: output 600 x 450, region 256 x 256 from %1, %2")
                   .arg(region.left())

@@ -333,7 +333,9 @@ void TMainForm::BuildPreview()
     imgLoader = new TPreviewImage(pnlPreview);
     imgLoader->SetPicture(MakeBanner());
     SetHint(imgLoader, "Preview of current selected picture");
-    previewLayout->addWidget(imgLoader);
+    previewLayout->setSpacing(0);
+    // The picture takes what the size line and the button leave.
+    previewLayout->addWidget(imgLoader, 1);
     auto* underPreview = new QHBoxLayout;
     previewLayout->addLayout(underPreview);
     lblPictureSize = new QLabel(pnlPreview);
