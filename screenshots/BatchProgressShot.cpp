@@ -35,11 +35,9 @@ void WritePicture(const std::string& path, int width, int height, int hue)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: selvane-shot-batch-progress OUTPUT.png\n";
-        return 2;
-    }
-    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
+    const QStringList outputs = selvane::ShotOutputs(argc, argv, "selvane-shot-batch-progress OUTPUT.png");
+    if (outputs.isEmpty()) return 2;
+    const QString& output = outputs.front();
 
     const selvane::ShotSession session(argv);
     if (!session.IsValid()) return 1;

@@ -39,11 +39,9 @@ void WritePicture(const std::string& path, int width, int height, int hue)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: selvane-shot-main-window OUTPUT.png\n";
-        return 2;
-    }
-    const QString output = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
+    const QStringList outputs = selvane::ShotOutputs(argc, argv, "selvane-shot-main-window OUTPUT.png");
+    if (outputs.isEmpty()) return 2;
+    const QString& output = outputs.front();
 
     const selvane::ShotSession session(argv);
     if (!session.IsValid()) return 1;

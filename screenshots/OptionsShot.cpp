@@ -15,12 +15,11 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: selvane-shot-options SETTINGS.png ABOUT.png\n";
-        return 2;
-    }
-    const QString settingsOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
-    const QString aboutOutput = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[2]));
+    const QStringList outputs =
+        selvane::ShotOutputs(argc, argv, "selvane-shot-options SETTINGS.png ABOUT.png");
+    if (outputs.isEmpty()) return 2;
+    const QString& settingsOutput = outputs[0];
+    const QString& aboutOutput = outputs[1];
 
     const selvane::ShotSession session(argv);
     if (!session.IsValid()) return 1;

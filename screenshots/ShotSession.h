@@ -10,14 +10,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 
 namespace selvane {
+
+// The files the pictures go to, from the command line, made absolute. usage is the program's
+// name followed by one word for each file; for any other number of arguments it is printed
+// and the list is empty.
+inline QStringList ShotOutputs(int argc, char** argv, const char* usage)
+{
+    const qsizetype files = QString::fromLatin1(usage).split(QLatin1Char(' ')).size() - 1;
+    if (argc - 1 != files) {
+        std::cerr << "usage: " << usage << '\n';
+        return {};
+    }
+    QStringList outputs;
+    for (int i = 1; i < argc; ++i)
+        outputs << QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[i]));
+    return outputs;
+}
 
 class ShotSession {
 public:
