@@ -145,11 +145,11 @@ Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata)
     const int ispeWidth = heif_image_handle_get_ispe_width(primary);
     const int ispeHeight = heif_image_handle_get_ispe_height(primary);
     CheckPictureSize(ispeWidth, ispeHeight, "HEIF");
-    if (const auto grid = PrimaryGridSize(data);
-        grid && (grid->width != ispeWidth || grid->height != ispeHeight))
-        throw DecodeError("HEIF: a grid of " + std::to_string(grid->width) + " x " +
-                          std::to_string(grid->height) + " pixels where the file declares " +
-                          std::to_string(ispeWidth) + " x " + std::to_string(ispeHeight));
+    for (const PictureDimensions& grid : PrimaryGridSizes(data))
+        if (grid.width != ispeWidth || grid.height != ispeHeight)
+            throw DecodeError("HEIF: a grid of " + std::to_string(grid.width) + " x " +
+                              std::to_string(grid.height) + " pixels where the file declares " +
+                              std::to_string(ispeWidth) + " x " + std::to_string(ispeHeight));
     // An overlay image, like a grid, takes its canvas size from its own item data, and
     // libheif allocates that canvas before anything can compare it with the size checked
     // above: its per-side limit, lowered towards the declared size, refuses a far larger one

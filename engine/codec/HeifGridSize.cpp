@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 namespace selvane {
 
@@ -77,15 +78,17 @@ struct Location {
     bool found = false;
 };
 
-// The first extent of item id in an iloc box.
-Location FindLocation(ByteSpan iloc, std::uint32_t id)
+// The first extent of item id in an iloc box; withIndexInVersion1: whether a version 1
+// box holds the extent index its sizes declare.
+Location FindLocation(ByteSpan iloc, std::uint32_t id, bool withIndexInVersion1)
 {
     Reader reader(iloc);
     const auto version = reader.Read(1);
     reader.Read(3);
     const auto sizes = reader.Read(2);
     const std::size_t offsetSize = sizes >> 12 & 15, lengthSize = sizes >> 8 & 15, baseSize = sizes >> 4 & 15;
-    const std::size_t indexSize = version == 1 || version == 2 ? (sizes & 15) : 0;
+    const bool indexed = version == 2 || (version == 1 && withIndexInVersion1);
+    const std::size_t indexSize = indexed ? (sizes & 15) : 0;
     const auto count = reader.Read(version < 2 ? 2 : 4);
     for (std::uint64_t i = 0; i < count && reader.Good(); ++i) {
         Location location;
@@ -130,9 +133,28 @@ bool IsGrid(ByteSpan iinf, std::uint32_t id)
     return false;
 }
 
+// The canvas the grid's item data at location ask for.
+std::optional<PictureDimensions> GridSize(const Location& location, ByteSpan file, ByteSpan idat)
+{
+    const ByteSpan source = location.method == 1 ? idat : location.method == 0 ? file : ByteSpan{};
+    if (!location.found || location.offset > source.size()) return std::nullopt;
+    Reader grid(source.subspan(static_cast<std::size_t>(location.offset)));
+    grid.Read(1);  // version
+    const auto flags = grid.Read(1);
+    grid.Read(2);  // rows and columns, less one
+    const std::size_t field = (flags & 1) != 0 ? 4 : 2;
+    const auto width = grid.Read(field);
+    const auto height = grid.Read(field);
+    if (!grid.Good()) return std::nullopt;
+    const auto clamp = [](std::uint64_t side) {
+        return static_cast<int>(std::min<std::uint64_t>(side, INT32_MAX));
+    };
+    return PictureDimensions{clamp(width), clamp(height)};
+}
+
 }  // namespace
 
-std::optional<PictureDimensions> PrimaryGridSize(ByteSpan file)
+std::vector<PictureDimensions> PrimaryGridSizes(ByteSpan file)
 {
     Reader top(file);
     Box box{};
@@ -157,22 +179,13 @@ std::optional<PictureDimensions> PrimaryGridSize(ByteSpan file)
             idat = box.body;
         }
     }
-    if (!primary || !IsGrid(iinf, *primary)) return std::nullopt;
-    const Location location = FindLocation(iloc, *primary);
-    const ByteSpan source = location.method == 1 ? idat : location.method == 0 ? file : ByteSpan{};
-    if (!location.found || location.offset > source.size()) return std::nullopt;
-    Reader grid(source.subspan(static_cast<std::size_t>(location.offset)));
-    grid.Read(1);  // version
-    const auto flags = grid.Read(1);
-    grid.Read(2);  // rows and columns, less one
-    const std::size_t field = (flags & 1) != 0 ? 4 : 2;
-    const auto width = grid.Read(field);
-    const auto height = grid.Read(field);
-    if (!grid.Good()) return std::nullopt;
-    const auto clamp = [](std::uint64_t side) {
-        return static_cast<int>(std::min<std::uint64_t>(side, INT32_MAX));
-    };
-    return PictureDimensions{clamp(width), clamp(height)};
+    std::vector<PictureDimensions> sizes;
+    if (!primary || !IsGrid(iinf, *primary)) return sizes;
+    for (const bool withIndex : {true, false}) {
+        if (const auto size = GridSize(FindLocation(iloc, *primary, withIndex), file, idat))
+            sizes.push_back(*size);
+    }
+    return sizes;
 }
 
 }  // namespace selvane

@@ -6,12 +6,15 @@
 
 #include "engine/codec/Decoders.h"
 
-#include <optional>
+#include <vector>
 
 namespace selvane {
 
-// Nothing when the primary item is not a grid, or when the boxes cannot be read that far
-// (libheif then says what is wrong with them). Never reads outside the file.
-std::optional<PictureDimensions> PrimaryGridSize(ByteSpan file);
+// Every canvas size the primary grid's item data may be read as: an item location box of
+// version 1 with an extent index is read with that index and without it (libheif 1.15
+// reads it without), so that no reading a decoder may take is left unchecked. None when
+// the primary item is not a grid, or when the boxes cannot be read that far (libheif then
+// says what is wrong with them). Never reads outside the file.
+std::vector<PictureDimensions> PrimaryGridSizes(ByteSpan file);
 
 }  // namespace selvane
