@@ -127,6 +127,22 @@ void CopyMetadata(const heif_image_handle* handle, PictureMetadata& metadata)
     CopyBlock(handle, "mime", "application/rdf+xml", metadata.xmp);
 }
 
+// The widest and the tallest of the sizes the file's pictures declare, primary among them.
+PictureDimensions LargestDeclaredSize(heif_context* context, PictureDimensions primary)
+{
+    const int count = heif_context_get_number_of_top_level_images(context);
+    std::vector<heif_item_id> ids(static_cast<std::size_t>(std::max(count, 0)));
+    if (!ids.empty()) heif_context_get_list_of_top_level_image_IDs(context, ids.data(), count);
+    for (const heif_item_id id : ids) {
+        heif_image_handle* other = nullptr;
+        if (heif_context_get_image_handle(context, id, &other).code != heif_error_Ok) continue;
+        const std::unique_ptr<heif_image_handle, HandleFree> handle(other);
+        primary.width = std::max(primary.width, heif_image_handle_get_ispe_width(other));
+        primary.height = std::max(primary.height, heif_image_handle_get_ispe_height(other));
+    }
+    return primary;
+}
+
 }  // namespace
 
 Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata)
@@ -145,11 +161,17 @@ Raster DecodeHeif(ByteSpan data, PictureMetadata* metadata)
     const int ispeWidth = heif_image_handle_get_ispe_width(primary);
     const int ispeHeight = heif_image_handle_get_ispe_height(primary);
     CheckPictureSize(ispeWidth, ispeHeight, "HEIF");
-    for (const PictureDimensions& grid : PrimaryGridSizes(data))
-        if (grid.width != ispeWidth || grid.height != ispeHeight)
+    // No grid may ask for a canvas beyond the sizes the file's pictures declare; the primary
+    // picture's own grid must ask for exactly its size, which the check after decoding holds.
+    const PictureDimensions largest = LargestDeclaredSize(context.get(), {ispeWidth, ispeHeight});
+    for (const PictureDimensions& grid : GridCanvasSizes(data)) {
+        if (grid.width > largest.width || grid.height > largest.height)
             throw DecodeError("HEIF: a grid of " + std::to_string(grid.width) + " x " +
                               std::to_string(grid.height) + " pixels where the file declares " +
                               std::to_string(ispeWidth) + " x " + std::to_string(ispeHeight));
+        // The other pictures' sizes were not held to the cap.
+        CheckPictureSize(grid.width, grid.height, "HEIF");
+    }
     // An overlay image, like a grid, takes its canvas size from its own item data, and
     // libheif allocates that canvas before anything can compare it with the size checked
     // above: its per-side limit, lowered towards the declared size, refuses a far larger one

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <set>
 
 namespace selvane {
 
@@ -74,14 +75,15 @@ bool Is(const Box& box, const char* type)
 }
 
 struct Location {
-    std::uint64_t method = 0, offset = 0, length = 0;
-    bool found = false;
+    std::uint64_t method = 0, offset = 0;
 };
 
-// The first extent of item id in an iloc box; withIndexInVersion1: whether a version 1
-// box holds the extent index its sizes declare.
-Location FindLocation(ByteSpan iloc, std::uint32_t id, bool withIndexInVersion1)
+// The first extent of every entry of an iloc box whose item is one of ids;
+// withIndexInVersion1: whether a version 1 box holds the extent index its sizes declare.
+std::vector<Location> FindLocations(ByteSpan iloc, const std::set<std::uint64_t>& ids,
+                                    bool withIndexInVersion1)
 {
+    std::vector<Location> found;
     Reader reader(iloc);
     const auto version = reader.Read(1);
     reader.Read(3);
@@ -100,19 +102,16 @@ Location FindLocation(ByteSpan iloc, std::uint32_t id, bool withIndexInVersion1)
         for (std::uint64_t e = 0; e < extents && reader.Good(); ++e) {
             reader.Read(indexSize);
             const auto offset = reader.Read(offsetSize);
-            const auto length = reader.Read(lengthSize);
-            if (e == 0) location.offset = base + offset, location.length = length;
+            reader.Read(lengthSize);
+            if (e == 0) location.offset = base + offset;
         }
-        if (item == id && extents > 0 && reader.Good()) {
-            location.found = true;
-            return location;
-        }
+        if (ids.contains(item) && extents > 0 && reader.Good()) found.push_back(location);
     }
-    return {};
+    return found;
 }
 
-// Whether item id is of type grid, from an iinf box.
-bool IsGrid(ByteSpan iinf, std::uint32_t id)
+// Adds the items of type grid of an iinf box to ids.
+void AddGridItems(ByteSpan iinf, std::set<std::uint64_t>& ids)
 {
     Reader reader(iinf);
     const auto version = reader.Read(1);
@@ -128,17 +127,15 @@ bool IsGrid(ByteSpan iinf, std::uint32_t id)
         const auto item = fields.Read(entryVersion == 2 ? 2 : 4);
         fields.Read(2);  // protection index
         const auto type = fields.Read(4);
-        if (fields.Good() && item == id) return type == 0x67726964;  // "grid"
+        if (fields.Good() && type == 0x67726964) ids.insert(item);  // "grid"
     }
-    return false;
 }
 
-// The canvas the grid's item data at location ask for.
-std::optional<PictureDimensions> GridSize(const Location& location, ByteSpan file, ByteSpan idat)
+// The canvas that grid item data at offset of source ask for.
+std::optional<PictureDimensions> GridSize(ByteSpan source, std::uint64_t offset)
 {
-    const ByteSpan source = location.method == 1 ? idat : location.method == 0 ? file : ByteSpan{};
-    if (!location.found || location.offset > source.size()) return std::nullopt;
-    Reader grid(source.subspan(static_cast<std::size_t>(location.offset)));
+    if (offset > source.size()) return std::nullopt;
+    Reader grid(source.subspan(static_cast<std::size_t>(offset)));
     grid.Read(1);  // version
     const auto flags = grid.Read(1);
     grid.Read(2);  // rows and columns, less one
@@ -154,37 +151,35 @@ std::optional<PictureDimensions> GridSize(const Location& location, ByteSpan fil
 
 }  // namespace
 
-std::vector<PictureDimensions> PrimaryGridSizes(ByteSpan file)
+std::vector<PictureDimensions> GridCanvasSizes(ByteSpan file)
 {
+    std::vector<ByteSpan> iinfs, ilocs, idats;
     Reader top(file);
     Box box{};
-    ByteSpan meta;
-    while (NextBox(top, box))
-        if (Is(box, "meta")) meta = box.body.size() >= 4 ? box.body.subspan(4) : ByteSpan{};
-    std::optional<std::uint32_t> primary;
-    ByteSpan iinf, iloc, idat;
-    Reader inside(meta);
-    while (NextBox(inside, box)) {
-        if (Is(box, "pitm")) {
-            Reader fields(box.body);
-            const auto version = fields.Read(1);
-            fields.Read(3);
-            const auto id = fields.Read(version == 0 ? 2 : 4);
-            if (fields.Good()) primary = static_cast<std::uint32_t>(id);
-        } else if (Is(box, "iinf")) {
-            iinf = box.body;
-        } else if (Is(box, "iloc")) {
-            iloc = box.body;
-        } else if (Is(box, "idat")) {
-            idat = box.body;
+    while (NextBox(top, box)) {
+        if (!Is(box, "meta") || box.body.size() < 4) continue;
+        Reader inside(box.body.subspan(4));
+        Box child{};
+        while (NextBox(inside, child)) {
+            if (Is(child, "iinf")) iinfs.push_back(child.body);
+            else if (Is(child, "iloc")) ilocs.push_back(child.body);
+            else if (Is(child, "idat")) idats.push_back(child.body);
         }
     }
+    std::set<std::uint64_t> grids;
+    for (const ByteSpan iinf : iinfs) AddGridItems(iinf, grids);
     std::vector<PictureDimensions> sizes;
-    if (!primary || !IsGrid(iinf, *primary)) return sizes;
-    for (const bool withIndex : {true, false}) {
-        if (const auto size = GridSize(FindLocation(iloc, *primary, withIndex), file, idat))
-            sizes.push_back(*size);
-    }
+    if (grids.empty()) return sizes;
+    const auto add = [&](ByteSpan source, std::uint64_t offset) {
+        if (const auto size = GridSize(source, offset)) sizes.push_back(*size);
+    };
+    for (const ByteSpan iloc : ilocs)
+        for (const bool withIndex : {true, false})
+            for (const Location& location : FindLocations(iloc, grids, withIndex)) {
+                if (location.method == 0) add(file, location.offset);
+                else if (location.method == 1)
+                    for (const ByteSpan idat : idats) add(idat, location.offset);
+            }
     return sizes;
 }
 
