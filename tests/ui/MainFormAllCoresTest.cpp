@@ -111,24 +111,12 @@ TEST_F(MainFormAllCoresTest, KeepsLargePicturesShrunkToThePreview)
     }
 }
 
-struct StopCase {
-    const char* name;
-    void (*stop)(TMainForm&);
-    bool closes;
-};
-
 class AllCoresStopTest : public MainFormTest, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(AllCoresStopTest, EndsAbortedWithEveryWrittenFileLogged)
 {
-    std::vector<std::string> names;
-    for (char name = 'a'; name < 'i'; ++name) names.push_back(std::string(1, name) + ".jpg");
-    const std::string folder = MakePictures("photos", names, 1500, 1000);
-    WriteQuietSettings(folder);
-    TMainForm& form = StartShown();
-    form.actSellAll->trigger();
-    const auto stop = GetParam().stop;
-    WhenLogShows(form, kSavedLinePrefix, [&form, stop] { stop(form); });
+    const std::string folder = StartBatchStoppedBy(GetParam().stop);
+    TMainForm& form = Form();
 
     QTest::keyClick(&form, Qt::Key_F9);
 
@@ -141,19 +129,14 @@ TEST_P(AllCoresStopTest, EndsAbortedWithEveryWrittenFileLogged)
     std::set<std::string> written;
     for (const auto& [name, bytes] : FilesIn(folder + "Output")) written.insert(folder + "Output/" + name);
     EXPECT_EQ(logged, written);
-    EXPECT_LT(written.size(), names.size());
+    EXPECT_LT(written.size(), kStoppedBatchSize);
     EXPECT_TRUE(form.StatusText().startsWith("Batch job done in "));
     EXPECT_FALSE(form.actAbort->isEnabled());
     EXPECT_EQ(form.IsClosed(), GetParam().closes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, AllCoresStopTest,
-    ::testing::Values(StopCase{"AbortButton",
-                               [](TMainForm& form) { QTest::mouseClick(form.btnAbort, Qt::LeftButton); },
-                               false},
-                      StopCase{"WindowClose", [](TMainForm& form) { form.close(); }, true}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, AllCoresStopTest, ::testing::ValuesIn(kStopCases),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The window answers while the pictures are resized, but Start and a double-click wait
 // for the batch to end.

@@ -22,6 +22,7 @@
 #include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,17 @@ inline void WhenLogShows(TMainForm& form, const std::string& prefix, std::functi
             QMetaObject::invokeMethod(&form, action, Qt::QueuedConnection);
         });
 }
+
+// The ways a person stops a batch: Abort, and closing the window.
+struct StopCase {
+    const char* name;
+    void (*stop)(TMainForm&);
+    bool closes;
+};
+inline const StopCase kStopCases[] = {
+    {"AbortButton", [](TMainForm& form) { QTest::mouseClick(form.btnAbort, Qt::LeftButton); }, false},
+    {"WindowClose", [](TMainForm& form) { form.close(); }, true},
+};
 
 class MainFormTest : public ::testing::Test {
 protected:
@@ -177,6 +189,23 @@ protected:
                    Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(form_->FileList->viewport(), button, modifiers, ItemRect(row).center());
+    }
+
+    // Pictures enough, and large enough, that a batch of them is still running when its
+    // first picture is saved: all selected in a shown window that runs stop (through the
+    // event queue, as a click would come) once the log shows that save. Their folder.
+    static constexpr std::size_t kStoppedBatchSize = 8;
+    std::string StartBatchStoppedBy(void (*stop)(TMainForm&))
+    {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < kStoppedBatchSize; ++i)
+            names.push_back(std::string(1, char('a' + i)) + ".jpg");
+        const std::string folder = MakePictures("photos", names, 1500, 1000);
+        WriteQuietSettings(folder);
+        TMainForm& form = StartShown();
+        form.actSellAll->trigger();
+        WhenLogShows(form, kSavedLinePrefix, [&form, stop] { stop(form); });
+        return folder;
     }
 
     std::vector<std::string> LogLines() const

@@ -44,41 +44,24 @@ INSTANTIATE_TEST_SUITE_P(Ways, TaskBarProgressTest, ::testing::Values("chkAllCor
                                                                                           : "OneByOne";
                          });
 
-struct StopCase {
-    const char* name;
-    void (*stop)(TMainForm&);
-};
-
 class TaskBarProgressStopTest : public MainFormTest, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(TaskBarProgressStopTest, HidesWhenTheBatchStopsEarly)
 {
     PrivateSessionBus bus(Temp());
-    std::vector<std::string> names;
-    for (char name = 'a'; name < 'i'; ++name) names.push_back(std::string(1, name) + ".jpg");
-    const std::string folder = MakePictures("photos", names, 1500, 1000);
-    WriteQuietSettings(folder);
-    TMainForm& form = StartShown();
-    form.actSellAll->trigger();
-    const auto stop = GetParam().stop;
-    WhenLogShows(form, kSavedLinePrefix, [&form, stop] { stop(form); });
+    StartBatchStoppedBy(GetParam().stop);
 
-    QTest::keyClick(&form, Qt::Key_F9);
+    QTest::keyClick(&Form(), Qt::Key_F9);
 
     ASSERT_TRUE(
         WaitUntil([&] { return !bus.Updates().empty() && bus.Updates().back().ends_with(" hidden"); }));
     EXPECT_EQ(bus.Updates().front(), kAppUri + " 0.00 shown");
-    EXPECT_LT(bus.Updates().size(), names.size() + 2) << "the batch ran to its end";
+    EXPECT_LT(bus.Updates().size(), kStoppedBatchSize + 2) << "the batch ran to its end";
     EXPECT_EQ(bus.Updates().back(), kAppUri + " - hidden");
     EXPECT_EQ(LogLines().back(), "Process aborted.");
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TaskBarProgressStopTest,
-                         ::testing::Values(StopCase{"AbortButton",
-                                                    [](TMainForm& form) {
-                                                        QTest::mouseClick(form.btnAbort, Qt::LeftButton);
-                                                    }},
-                                           StopCase{"WindowClose", [](TMainForm& form) { form.close(); }}),
+INSTANTIATE_TEST_SUITE_P(Ways, TaskBarProgressStopTest, ::testing::ValuesIn(kStopCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 // Qt's messages, from any thread, while the object lives, but for the platform's own.
