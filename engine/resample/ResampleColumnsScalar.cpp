@@ -13,11 +13,11 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
     }
 }
 
-void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                              std::uint8_t* second)
+void ResampleColumnGroupScalar(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
 {
-    ResampleColumnScalar(pair.rows.first(pair.firstWeights.size()), pair.firstWeights, samples, first);
-    ResampleColumnScalar(pair.rows.subspan(pair.secondStart), pair.secondWeights, samples, second);
+    for (std::size_t i = 0; i < group.count; ++i)
+        ResampleColumnScalar(group.rows.subspan(group.starts[i], group.weights[i].size()), group.weights[i],
+                             samples, out[i]);
 }
 
 }  // namespace selvane

@@ -11,6 +11,7 @@
 
 #include "engine/resample/ResamplePasses.h"
 #include "engine/resample/SimdBytes-inl.h"
+#include "engine/resample/WindowGroups-inl.h"
 
 #include <cmath>
 
@@ -48,27 +49,36 @@ void ResampleColumnRest(std::span<const std::uint8_t* const> rows, std::span<con
     }
 }
 
-// The four vectors of one output row's sums in a strip.
+// The sums of one output row in a strip of width vectors.
+template <std::size_t width>
 struct StripSums {
-    hn::Vec<FloatTag> a, b, c, d;
+    hn::Vec<FloatTag> sum[width];
 
-    HWY_INLINE StripSums() : a(hn::Zero(FloatTag())), b(a), c(a), d(a) {}
+    HWY_INLINE StripSums()
+    {
+        for (auto& v : sum) v = hn::Zero(FloatTag());
+    }
 
     HWY_INLINE void Add(const hn::Vec<FloatTag>* row, float weight)
     {
         const auto w = hn::Set(FloatTag(), weight);
-        a = hn::MulAdd(row[0], w, a);
-        b = hn::MulAdd(row[1], w, b);
-        c = hn::MulAdd(row[2], w, c);
-        d = hn::MulAdd(row[3], w, d);
+        for (std::size_t v = 0; v < width; ++v) sum[v] = hn::MulAdd(row[v], w, sum[v]);
     }
 
-    HWY_INLINE void Store(std::uint8_t* out) const { StoreFourClamped(a, b, c, d, out); }
+    HWY_INLINE void Store(std::uint8_t* out) const
+    {
+        const std::size_t lanes = hn::Lanes(FloatTag());
+        for (std::size_t v = 0; v + 4 <= width; v += 4)
+            StoreFourClamped(sum[v], sum[v + 1], sum[v + 2], sum[v + 3], out + v * lanes);
+        if constexpr (width % 4 == 2)
+            StoreTwoClamped(sum[width - 2], sum[width - 1], out + (width - 2) * lanes);
+    }
 };
 
+template <std::size_t width>
 HWY_INLINE void LoadStrip(const std::uint8_t* in, std::size_t lanes, hn::Vec<FloatTag>* row)
 {
-    for (std::size_t v = 0; v < 4; ++v) row[v] = LoadBytes(in + v * lanes);
+    for (std::size_t v = 0; v < width; ++v) row[v] = LoadBytes(in + v * lanes);
 }
 
 void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
@@ -77,10 +87,10 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     const std::size_t lanes = hn::Lanes(FloatTag());
     std::size_t s = 0;
     for (; s + 4 * lanes <= samples; s += 4 * lanes) {
-        StripSums sums;
+        StripSums<4> sums;
         for (std::size_t k = 0; k < rows.size(); ++k) {
             hn::Vec<FloatTag> row[4];
-            LoadStrip(rows[k] + s, lanes, row);
+            LoadStrip<4>(rows[k] + s, lanes, row);
             sums.Add(row, weights[k]);
         }
         sums.Store(out + s);
@@ -88,35 +98,38 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     ResampleColumnRest(rows, weights, s, samples, out);
 }
 
-// The rows both output rows read are loaded and converted once for the two.
-void ResampleColumnPairTarget(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                              std::uint8_t* second)
+// The rows that several output rows read are loaded and converted once for all of them. (Four
+// output rows at once, in strips half as wide, were slower.)
+template <std::size_t n>
+void ResampleColumnsTogether(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
 {
+    constexpr std::size_t width = 4;  // vectors per strip
     const std::size_t lanes = hn::Lanes(FloatTag());
-    const std::size_t firstEnd = pair.firstWeights.size(), start = pair.secondStart;
+    std::size_t ends[n];
+    for (std::size_t i = 0; i < n; ++i) ends[i] = group.starts[i] + group.weights[i].size();
     std::size_t s = 0;
-    for (; s + 4 * lanes <= samples; s += 4 * lanes) {
-        StripSums one, two;
-        hn::Vec<FloatTag> row[4];
-        std::size_t k = 0;
-        for (; k < start; ++k) {
-            LoadStrip(pair.rows[k] + s, lanes, row);
-            one.Add(row, pair.firstWeights[k]);
-        }
-        for (; k < firstEnd; ++k) {
-            LoadStrip(pair.rows[k] + s, lanes, row);
-            one.Add(row, pair.firstWeights[k]);
-            two.Add(row, pair.secondWeights[k - start]);
-        }
-        for (; k < pair.rows.size(); ++k) {
-            LoadStrip(pair.rows[k] + s, lanes, row);
-            two.Add(row, pair.secondWeights[k - start]);
-        }
-        one.Store(first + s);
-        two.Store(second + s);
+    for (; s + width * lanes <= samples; s += width * lanes) {
+        StripSums<width> sums[n];
+        ForEachCoveredStretch<n>(group.starts, ends,
+                                 [&]<std::size_t first, std::size_t last>(std::size_t from, std::size_t to) {
+                                     for (std::size_t k = from; k < to; ++k) {
+                                         hn::Vec<FloatTag> row[width];
+                                         LoadStrip<width>(group.rows[k] + s, lanes, row);
+                                         for (std::size_t i = first; i <= last; ++i)
+                                             sums[i].Add(row, group.weights[i][k - group.starts[i]]);
+                                     }
+                                 });
+        for (std::size_t i = 0; i < n; ++i) sums[i].Store(out[i] + s);
     }
-    ResampleColumnRest(pair.rows.first(firstEnd), pair.firstWeights, s, samples, first);
-    ResampleColumnRest(pair.rows.subspan(start), pair.secondWeights, s, samples, second);
+    for (std::size_t i = 0; i < n; ++i)
+        ResampleColumnRest(group.rows.subspan(group.starts[i], group.weights[i].size()), group.weights[i], s,
+                           samples, out[i]);
+}
+
+void ResampleColumnGroupTarget(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
+{
+    if (group.count == 2) ResampleColumnsTogether<2>(group, samples, out);
+    else ResampleColumnGroupScalar(group, samples, out);  // one row: nothing to share
 }
 
 #else  // no true fused multiply-add on this target, whose emulation would round twice
@@ -127,10 +140,9 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     ResampleColumnScalar(rows, weights, samples, out);
 }
 
-void ResampleColumnPairTarget(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                              std::uint8_t* second)
+void ResampleColumnGroupTarget(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
 {
-    ResampleColumnPairScalar(pair, samples, first, second);
+    ResampleColumnGroupScalar(group, samples, out);
 }
 
 #endif
@@ -150,12 +162,11 @@ void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<con
     HWY_DYNAMIC_DISPATCH(ResampleColumnTarget)(rows, weights, samples, out);
 }
 
-HWY_EXPORT(ResampleColumnPairTarget);
+HWY_EXPORT(ResampleColumnGroupTarget);
 
-void ResampleColumnPairSimd(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                            std::uint8_t* second)
+void ResampleColumnGroupSimd(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
 {
-    HWY_DYNAMIC_DISPATCH(ResampleColumnPairTarget)(pair, samples, first, second);
+    HWY_DYNAMIC_DISPATCH(ResampleColumnGroupTarget)(group, samples, out);
 }
 
 }  // namespace selvane

@@ -47,19 +47,18 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
 void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
                         std::size_t samples, std::uint8_t* out);
 
-// The columns pass for two output rows at once, whose taps are neighbouring rows with the
-// second one's starting where or after the first one's start and at most just past its end:
-// the first output row reads rows[k] with firstWeights[k], the second one rows[secondStart + k]
-// with secondWeights[k]. The same bytes as two calls of the above.
-struct ColumnPair {
+// The columns pass for two output rows at once, whose taps are rows of one window:
+// output row i reads rows[starts[i] + k] with weights[i][k]. The windows start in order and
+// end in order (at starts[i] + weights[i].size()), and every one starts before the first one
+// ends. The same bytes as one call of the above for each.
+struct ColumnGroup {
+    static constexpr std::size_t kMaxOutputs = 2;
     std::span<const std::uint8_t* const> rows;
-    std::span<const float> firstWeights;
-    std::size_t secondStart;
-    std::span<const float> secondWeights;
+    std::size_t count;
+    std::size_t starts[kMaxOutputs];
+    std::span<const float> weights[kMaxOutputs];
 };
-void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                              std::uint8_t* second);
-void ResampleColumnPairSimd(const ColumnPair& pair, std::size_t samples, std::uint8_t* first,
-                            std::uint8_t* second);
+void ResampleColumnGroupScalar(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out);
+void ResampleColumnGroupSimd(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out);
 
 }  // namespace selvane

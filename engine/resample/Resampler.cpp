@@ -13,13 +13,14 @@ namespace selvane {
 namespace {
 
 constexpr int kBand = RowsPass::kBandRows;
+constexpr int kTogether = static_cast<int>(ColumnGroup::kMaxOutputs);
 
-// The columns pass takes the output rows two at a time (ColumnPair), so the rows pass runs
-// ahead far enough for both.
+// The columns pass takes the output rows a few at a time (ColumnGroup), so the rows pass runs
+// ahead far enough for all of them.
 int LastRowRead(const ContributorLists& lists, int y)
 {
     int last = 0;
-    for (int row = y; row < std::min(y + 2, lists.Count()); ++row)
+    for (int row = y; row < std::min(y + kTogether, lists.Count()); ++row)
         for (const Contributor& tap : lists.List(row)) last = std::max(last, tap.Pixel);
     return last;
 }
@@ -40,7 +41,7 @@ int RingRows(const ContributorLists& lists, int sourceHeight, int first)
         lowestStillRead[static_cast<std::size_t>(y)] = lowest;
     }
     int produced = first, ring = kBand;  // a band never shares a slot with itself
-    for (int y = 0; y < count; y += 2) {
+    for (int y = 0; y < count; y += kTogether) {
         while (produced <= LastRowRead(lists, y)) produced = std::min(produced + kBand, sourceHeight);
         ring = std::max(ring, produced - std::min(lowestStillRead[static_cast<std::size_t>(y)], produced));
     }
@@ -59,7 +60,7 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
     const auto rowsPass =
         simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
     const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
-    const auto resamplePair = simd ? ResampleColumnPairSimd : ResampleColumnPairScalar;
+    const auto resampleGroup = simd ? ResampleColumnGroupSimd : ResampleColumnGroupScalar;
 
     // The lowest source row read: 0 for a whole destination, later for a part of one.
     int firstRow = source.Height() - 1;
@@ -85,30 +86,37 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
         }
     };
 
-    // Two output rows whose taps are rows in order, the second's starting at most just past
-    // the first's end, are laid out as one window of rows with each one's weights (zero for
-    // the rows it skips, which adds exactly 0) and summed together.
+    // Output rows whose taps are rows in order, each starting where or after the one before
+    // starts and ending where or after it ends, and all starting before the first one ends,
+    // are laid out as one window of rows with each one's weights (zero for the rows it
+    // skips, which adds exactly 0) and summed together.
     const std::size_t room = static_cast<std::size_t>(std::max(rows.MaxTaps(), source.Height()));
     std::vector<const std::uint8_t*> taps(room);
-    std::vector<float> weights(2 * room);
-    const auto windowPair = [&](std::span<const Contributor> one, std::span<const Contributor> two) {
-        std::optional<ColumnPair> pair;
-        if (!InOrder(one) || !InOrder(two)) return pair;
-        const int first = one.front().Pixel, firstEnd = one.back().Pixel + 1, secondStart = two.front().Pixel;
-        if (secondStart < first || secondStart > firstEnd) return pair;
-        const auto size = static_cast<std::size_t>(std::max(firstEnd, two.back().Pixel + 1) - first);
-        float* firstWeights = weights.data();
-        float* secondWeights = weights.data() + room;
-        std::fill_n(firstWeights, size, 0.0f);
-        std::fill_n(secondWeights, size, 0.0f);
+    std::vector<float> weights(ColumnGroup::kMaxOutputs * room);
+    const auto windowGroup = [&](int y, int count) {
+        std::optional<ColumnGroup> group;
+        ColumnGroup laidOut{};
+        laidOut.count = static_cast<std::size_t>(count);
+        const int first = rows.List(y).front().Pixel;
+        int lastStart = first, lastEnd = first;
+        for (int i = 0; i < count; ++i) {
+            const auto list = rows.List(y + i);
+            const int start = list.front().Pixel, end = list.back().Pixel + 1;
+            if (!InOrder(list) || start < lastStart || end < lastEnd || start > rows.List(y).back().Pixel + 1)
+                return group;
+            lastStart = start;
+            lastEnd = end;
+            float* own = weights.data() + static_cast<std::size_t>(i) * room;
+            std::fill_n(own, end - start, 0.0f);
+            for (const Contributor& tap : list) own[tap.Pixel - start] = tap.Weight;
+            laidOut.starts[i] = static_cast<std::size_t>(start - first);
+            laidOut.weights[i] = std::span(own, static_cast<std::size_t>(end - start));
+        }
+        const auto size = static_cast<std::size_t>(lastEnd - first);
         for (std::size_t k = 0; k < size; ++k) taps[k] = slot(first + static_cast<int>(k));
-        for (const Contributor& tap : one) firstWeights[tap.Pixel - first] = tap.Weight;
-        for (const Contributor& tap : two) secondWeights[tap.Pixel - secondStart] = tap.Weight;
-        const auto start = static_cast<std::size_t>(secondStart - first);
-        pair = ColumnPair{std::span(taps.data(), size),
-                          std::span(firstWeights, static_cast<std::size_t>(firstEnd - first)), start,
-                          std::span(secondWeights, size - start)};
-        return pair;
+        laidOut.rows = std::span(taps.data(), size);
+        group = laidOut;
+        return group;
     };
     const auto resampleList = [&](int y) {
         const auto list = rows.List(y);
@@ -120,15 +128,22 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
                        destination.Stride(), destination.Row(y));
     };
 
-    for (int y = 0; y < height; y += 2) {
+    for (int y = 0; y < height; y += kTogether) {
         produce(LastRowRead(rows, y));
-        if (y + 1 == height) {
-            resampleList(y);
-        } else if (const auto pair = windowPair(rows.List(y), rows.List(y + 1))) {
-            resamplePair(*pair, destination.Stride(), destination.Row(y), destination.Row(y + 1));
-        } else {
-            resampleList(y);
-            resampleList(y + 1);
+        const int end = std::min(y + kTogether, height);
+        for (int done = y; done < end;) {
+            // As many rows together as fit.
+            int count = end - done;
+            std::optional<ColumnGroup> group;
+            while (count > 1 && !(group = windowGroup(done, count))) --count;
+            if (group) {
+                std::uint8_t* out[ColumnGroup::kMaxOutputs];
+                for (int i = 0; i < count; ++i) out[i] = destination.Row(done + i);
+                resampleGroup(*group, destination.Stride(), out);
+            } else {
+                resampleList(done);
+            }
+            done += count;
         }
     }
 }

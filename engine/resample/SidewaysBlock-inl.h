@@ -3,10 +3,13 @@
 // compiles). On its side, samples begin .. end of the rows become one run of `lanes` bytes
 // per sample, byte r from row r, so that one vector load holds that sample of every row.
 //
-// The turn is two interleaves, both done with vectors: the rows of each group of four are
-// interleaved byte by byte into 32-bit words (the sample of four rows), then the word streams
-// of the groups are interleaved. Only blocks of 4, 8 or 16 rows are supported, which covers
-// every 128-, 256- and 512-bit target; Supported() says whether this target is one.
+// The turn is a transpose in registers: a vector of each row, then rounds of interleaving
+// neighbouring vectors (bytes, then 16-bit pairs, and so on) until each 128-bit block holds
+// every row's byte of a few samples. The turn back goes through memory: the rows of each
+// group of four are split out of the samples' 32-bit words, after the groups' words have
+// been split apart. Only blocks of 4, 8 or 16 rows are supported, which covers every 128-,
+// 256- and 512-bit target with vectors of one size; Supported() says whether this target is
+// one.
 
 #if defined(SELVANE_ENGINE_RESAMPLE_SIDEWAYS_BLOCK_INL_H_) == defined(HWY_TARGET_TOGGLE)
 #ifdef SELVANE_ENGINE_RESAMPLE_SIDEWAYS_BLOCK_INL_H_
@@ -29,6 +32,8 @@ namespace selvane {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
+#if HWY_NATIVE_FMA  // the rows pass runs the scalar code on other targets
+
 class SidewaysBlock {
 public:
     using ByteVectorTag = hn::ScalableTag<std::uint8_t>;
@@ -39,7 +44,10 @@ public:
 
     static std::size_t Rows() { return hn::Lanes(WordVectorTag()); }
     static constexpr std::size_t kMaxRows = 16;
-    static bool Supported() { return Rows() == 4 || Rows() == 8 || Rows() == kMaxRows; }
+    static bool Supported()
+    {
+        return !HWY_HAVE_SCALABLE && (Rows() == 4 || Rows() == 8 || Rows() == kMaxRows);
+    }
 
     // Room for runs of up to maxSamples samples.
     explicit SidewaysBlock(std::size_t maxSamples)
@@ -62,24 +70,27 @@ public:
         const ByteVectorTag d8;
         const std::size_t n8 = hn::Lanes(d8);
         const std::size_t count = end - begin;
-        for (std::size_t g = 0; g < Rows() / 4; ++g) {
-            const std::uint8_t* const* four = rows + 4 * g;
-            std::uint8_t* words = Group(g);
-            std::size_t t = 0;
-            for (; t < count && begin + t + n8 <= rowEnd; t += n8) {
-                const std::size_t s = begin + t;
-                // The rows are read in short stretches, one row after another, which the
-                // hardware's prefetcher does not follow; fetch the next run's stretch now.
-                if (s + kPrefetchAhead < rowEnd)
-                    for (std::size_t r = 0; r < 4; ++r) hwy::Prefetch(four[r] + s + kPrefetchAhead);
-                hn::StoreInterleaved4(hn::LoadU(d8, four[0] + s), hn::LoadU(d8, four[1] + s),
-                                      hn::LoadU(d8, four[2] + s), hn::LoadU(d8, four[3] + s), d8,
-                                      words + 4 * t);
-            }
-            for (; t < count; ++t)
-                for (std::size_t r = 0; r < 4; ++r) words[4 * t + r] = four[r][begin + t];
+        const std::size_t rowCount = Rows();
+        std::uint8_t* runs = Runs();
+        std::size_t t = 0;
+        for (; t < count && begin + t + n8 <= rowEnd; t += n8) {
+            const std::size_t s = begin + t;
+            // The rows are read in short stretches, one row after another, which the
+            // hardware's prefetcher does not follow; fetch the next run's stretch now.
+            if (s + kPrefetchAhead < rowEnd)
+                for (std::size_t r = 0; r < rowCount; ++r) hwy::Prefetch(rows[r] + s + kPrefetchAhead);
+            hn::Vec<ByteVectorTag> v[kMaxRows];
+            for (std::size_t r = 0; r < rowCount; ++r) v[r] = hn::LoadU(d8, rows[r] + s);
+            TransposeBlocks(v);
+            // Vector k now holds, in each 128-bit block b, the samples from 16 b + (16 / rows)
+            // x (k with its bits reversed) on, every row's byte of each.
+            const std::size_t samplesPerBlock = 16 / rowCount;
+            for (std::size_t k = 0; k < rowCount; ++k)
+                StoreBlocks(d8, v[k], runs + rowCount * (t + samplesPerBlock * BitsReversed(k)),
+                            16 * rowCount);
         }
-        InterleaveGroups(count);
+        for (; t < count; ++t)
+            for (std::size_t r = 0; r < rowCount; ++r) runs[rowCount * t + r] = rows[r][begin + t];
     }
 
     // The reverse: runs 0 .. end - begin - 1 of Runs() go back to samples begin .. end of
@@ -114,20 +125,52 @@ private:
     }
     std::uint32_t* Words(std::size_t g) { return reinterpret_cast<std::uint32_t*>(Group(g)); }
 
-    void InterleaveGroups(std::size_t count)
+    static std::size_t BitsReversed(std::size_t k)
     {
-        const WordVectorTag d32;
-        const std::size_t n = hn::Lanes(d32);
-        std::uint32_t* runs = runs_.get();
-        if (Rows() == 8) {
-            for (std::size_t t = 0; t < count; t += n)
-                hn::StoreInterleaved2(hn::Load(d32, Words(0) + t), hn::Load(d32, Words(1) + t), d32,
-                                      runs + 2 * t);
-        } else if (Rows() == 16) {
-            for (std::size_t t = 0; t < count; t += n)
-                hn::StoreInterleaved4(hn::Load(d32, Words(0) + t), hn::Load(d32, Words(1) + t),
-                                      hn::Load(d32, Words(2) + t), hn::Load(d32, Words(3) + t), d32,
-                                      runs + 4 * t);
+        std::size_t reversed = 0;
+        for (std::size_t bit = 1; bit < Rows(); bit <<= 1, k >>= 1) reversed = (reversed << 1) | (k & 1);
+        return reversed;
+    }
+
+    // One step of the transpose: the vectors in pairs, their elements of type T interleaved,
+    // the lower halves of every block first.
+    template <typename T>
+    static HWY_INLINE void InterleavePairs(hn::Vec<ByteVectorTag>* v)
+    {
+        const ByteVectorTag d8;
+        const hn::Repartition<T, ByteVectorTag> d;
+        const std::size_t half = Rows() / 2;
+        hn::Vec<ByteVectorTag> lower[kMaxRows / 2], upper[kMaxRows / 2];
+        for (std::size_t j = 0; j < half; ++j) {
+            const auto a = hn::BitCast(d, v[2 * j]), b = hn::BitCast(d, v[2 * j + 1]);
+            lower[j] = hn::BitCast(d8, hn::InterleaveLower(d, a, b));
+            upper[j] = hn::BitCast(d8, hn::InterleaveUpper(d, a, b));
+        }
+        for (std::size_t j = 0; j < half; ++j) {
+            v[j] = lower[j];
+            v[half + j] = upper[j];
+        }
+    }
+
+    // Within every 128-bit block, rows of samples into samples of every row.
+    static HWY_INLINE void TransposeBlocks(hn::Vec<ByteVectorTag>* v)
+    {
+        InterleavePairs<std::uint8_t>(v);
+        InterleavePairs<std::uint16_t>(v);
+        if (Rows() >= 8) InterleavePairs<std::uint32_t>(v);
+        if (Rows() >= 16) InterleavePairs<std::uint64_t>(v);
+    }
+
+    // The 128-bit blocks of v, block b at out + b x stride.
+    template <class D>
+    static HWY_INLINE void StoreBlocks(D d, hn::Vec<D> v, std::uint8_t* out, std::size_t stride)
+    {
+        if constexpr (hn::MaxLanes(D()) <= 16) {
+            hn::StoreU(v, d, out);
+        } else {
+            const hn::Half<D> half;
+            StoreBlocks(half, hn::LowerHalf(half, v), out, stride);
+            StoreBlocks(half, hn::UpperHalf(half, v), out + hn::MaxLanes(half) / 16 * stride, stride);
         }
     }
 
@@ -159,6 +202,8 @@ private:
     hwy::AlignedFreeUniquePtr<std::uint32_t[]> groups_;
     hwy::AlignedFreeUniquePtr<std::uint32_t[]> runs_;
 };
+
+#endif  // HWY_NATIVE_FMA
 
 }  // namespace HWY_NAMESPACE
 }  // namespace selvane

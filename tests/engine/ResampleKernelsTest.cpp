@@ -85,36 +85,52 @@ TEST_P(KernelsOnEveryTarget, MatchTheScalarPassesForEveryFilter)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, KernelsOnEveryTarget, ::testing::ValuesIn(kSizes), test::CaseName);
 
-// Two output rows summed together give the bytes of the two summed apart, however the second
-// row's window lies against the first's, and for a row length with whole strips, single
-// vectors and single samples left over.
-TEST_F(KernelsOnEveryTarget, ColumnPairMatchesTheRowsSummedApart)
+// Output rows summed together give the bytes of the rows summed apart, however their windows
+// lie against each other, and for a row length with whole strips, single vectors and single
+// samples left over.
+TEST_F(KernelsOnEveryTarget, ColumnGroupMatchesTheRowsSummedApart)
 {
-    struct Layout {
-        std::size_t rows, firstTaps, secondStart;
+    struct Window {
+        std::size_t start, taps;
     };
-    const Layout layouts[] = {{9, 7, 2}, {5, 5, 0}, {8, 4, 4}, {6, 6, 3}, {1, 1, 0}};
+    const std::vector<std::vector<Window>> layouts = {
+        {{0, 7}, {2, 7}},  // overlapping
+        {{0, 5}, {0, 5}},  // the same rows
+        {{0, 4}, {4, 4}},  // the second starting where the first ends
+        {{0, 1}, {0, 1}},  // one row
+        {{0, 5}, {1, 6}},  // the second ending after the first
+    };
     const std::size_t samples = 4 * 16 + 8 + 5;  // a strip of 16-lane vectors, a vector, a rest
     const Raster source = RandomRaster(static_cast<int>(samples), 9, 3);
     std::vector<const std::uint8_t*> rows;
     for (int y = 0; y < source.Height(); ++y) rows.push_back(source.Row(y));
     // Negative lobes and sums past 255, as the filters give.
-    const std::vector<float> weights = {-0.07f, 0.31f, 0.9f, 0.44f, -0.12f, 0.02f, 0.5f, 0.61f, -0.3f};
+    const std::vector<float> weights = {-0.07f, 0.31f, 0.9f,  0.44f, -0.12f, 0.02f,
+                                        0.5f,   0.61f, -0.3f, 0.27f, 0.08f,  -0.04f};
     for (std::int64_t target : hwy::SupportedAndGeneratedTargets()) {
         hwy::SetSupportedTargetsForTest(target);
-        for (const Layout& layout : layouts) {
-            const ColumnPair pair{std::span(rows.data(), layout.rows),
-                                  std::span(weights.data(), layout.firstTaps), layout.secondStart,
-                                  std::span(weights.data() + 1, layout.rows - layout.secondStart)};
-            std::vector<std::uint8_t> first(samples), second(samples), firstApart(samples),
-                secondApart(samples);
-            ResampleColumnPairSimd(pair, samples, first.data(), second.data());
-            ResampleColumnScalar(pair.rows.first(layout.firstTaps), pair.firstWeights, samples,
-                                 firstApart.data());
-            ResampleColumnScalar(pair.rows.subspan(layout.secondStart), pair.secondWeights, samples,
-                                 secondApart.data());
-            EXPECT_EQ(first, firstApart) << hwy::TargetName(target) << ", " << layout.rows << " rows";
-            EXPECT_EQ(second, secondApart) << hwy::TargetName(target) << ", " << layout.rows << " rows";
+        for (const auto& layout : layouts) {
+            ColumnGroup group{};
+            group.count = layout.size();
+            std::size_t end = 0;
+            for (std::size_t i = 0; i < layout.size(); ++i) {
+                group.starts[i] = layout[i].start;
+                group.weights[i] = std::span(weights.data() + i, layout[i].taps);
+                end = std::max(end, layout[i].start + layout[i].taps);
+            }
+            group.rows = std::span(rows.data(), end);
+            std::vector<std::vector<std::uint8_t>> together(layout.size(),
+                                                            std::vector<std::uint8_t>(samples));
+            std::vector<std::uint8_t*> out;
+            for (auto& row : together) out.push_back(row.data());
+            ResampleColumnGroupSimd(group, samples, out.data());
+            for (std::size_t i = 0; i < layout.size(); ++i) {
+                std::vector<std::uint8_t> apart(samples);
+                ResampleColumnScalar(group.rows.subspan(group.starts[i], layout[i].taps), group.weights[i],
+                                     samples, apart.data());
+                EXPECT_EQ(together[i], apart) << hwy::TargetName(target) << ", row " << i << " of "
+                                              << layout.size() << ", " << end << " rows";
+            }
         }
     }
 }
