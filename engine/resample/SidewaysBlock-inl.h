@@ -5,9 +5,9 @@
 //
 // The turn is a transpose in registers: a vector of each row, then rounds of interleaving
 // neighbouring vectors (bytes, then 16-bit pairs, and so on) until each 128-bit block holds
-// every row's byte of a few samples. The turn back goes through memory: the rows of each
-// group of four are split out of the samples' 32-bit words, after the groups' words have
-// been split apart. Only blocks of 4, 8 or 16 rows are supported, which covers every 128-,
+// every row's byte of a few samples. The turn back is the same rounds on vectors of a few
+// samples each, and byte rounds after them up to four in all, which leave 16 samples of one
+// row in each block. Only blocks of 4, 8 or 16 rows are supported, which covers every 128-,
 // 256- and 512-bit target with vectors of one size; Supported() says whether this target is
 // one.
 
@@ -52,11 +52,9 @@ public:
     // Room for runs of up to maxSamples samples.
     explicit SidewaysBlock(std::size_t maxSamples)
         : capacity_(hwy::RoundUpTo(maxSamples, hn::Lanes(ByteVectorTag()))),
-          groups_(hwy::AllocateAligned<std::uint32_t>(capacity_ * Rows() / 4)),
           runs_(hwy::AllocateAligned<std::uint32_t>(capacity_ * Rows() / 4))
     {
         // The vector steps read a little past the last sample; let that be defined bytes.
-        std::memset(groups_.get(), 0, capacity_ * Rows());
         std::memset(runs_.get(), 0, capacity_ * Rows());
     }
 
@@ -100,31 +98,28 @@ public:
         const ByteVectorTag d8;
         const std::size_t n8 = hn::Lanes(d8);
         const std::size_t count = end - begin;
-        DeinterleaveGroups(count);
-        for (std::size_t g = 0; g < Rows() / 4 && 4 * g < rowCount; ++g) {
-            std::uint8_t* const* four = rows + 4 * g;
-            const std::size_t rowsHere = std::min<std::size_t>(4, rowCount - 4 * g);
-            const std::uint8_t* words = Group(g);
-            std::size_t t = 0;
-            for (; t + n8 <= count; t += n8) {
-                hn::Vec<ByteVectorTag> v[4];
-                hn::LoadInterleaved4(d8, words + 4 * t, v[0], v[1], v[2], v[3]);
-                for (std::size_t r = 0; r < rowsHere; ++r) hn::StoreU(v[r], d8, four[r] + begin + t);
+        const std::size_t blockRows = Rows();
+        const std::uint8_t* runs = Runs();
+        std::size_t t = 0;
+        for (; t + n8 <= count; t += n8) {
+            // Vector k takes, in each 128-bit block b, the samples from 16 b + (16 / rows) k on.
+            hn::Vec<ByteVectorTag> v[kMaxRows];
+            for (std::size_t k = 0; k < blockRows; ++k)
+                v[k] = LoadBlocks(d8, runs + blockRows * t + 16 * k, 16 * blockRows);
+            // The same rounds as the turn, then byte rounds up to four in all, leave vector k
+            // with 16 samples of one row in each block: the row k with its bits reversed.
+            TransposeBlocks(v);
+            for (std::size_t round = Rounds(); round < 4; ++round) InterleavePairs<std::uint8_t>(v);
+            for (std::size_t k = 0; k < blockRows; ++k) {
+                const std::size_t row = BitsReversed(k);
+                if (row < rowCount) StoreBlocks(d8, v[k], rows[row] + begin + t, 16);
             }
-            for (; t < count; ++t)
-                for (std::size_t r = 0; r < rowsHere; ++r) four[r][begin + t] = words[4 * t + r];
         }
+        for (; t < count; ++t)
+            for (std::size_t r = 0; r < rowCount; ++r) rows[r][begin + t] = runs[blockRows * t + r];
     }
 
 private:
-    std::uint8_t* Group(std::size_t g)
-    {
-        // With one group the words are the runs already.
-        std::uint32_t* words = Rows() == 4 ? runs_.get() : groups_.get() + g * capacity_;
-        return reinterpret_cast<std::uint8_t*>(words);
-    }
-    std::uint32_t* Words(std::size_t g) { return reinterpret_cast<std::uint32_t*>(Group(g)); }
-
     static std::size_t BitsReversed(std::size_t k)
     {
         std::size_t reversed = 0;
@@ -152,6 +147,9 @@ private:
         }
     }
 
+    // log2 of Rows().
+    static std::size_t Rounds() { return Rows() == 4 ? 2 : Rows() == 8 ? 3 : 4; }
+
     // Within every 128-bit block, rows of samples into samples of every row.
     static HWY_INLINE void TransposeBlocks(hn::Vec<ByteVectorTag>* v)
     {
@@ -159,6 +157,19 @@ private:
         InterleavePairs<std::uint16_t>(v);
         if (Rows() >= 8) InterleavePairs<std::uint32_t>(v);
         if (Rows() >= 16) InterleavePairs<std::uint64_t>(v);
+    }
+
+    // A vector of 128-bit blocks, block b from in + b x stride.
+    template <class D>
+    static HWY_INLINE hn::Vec<D> LoadBlocks(D d, const std::uint8_t* in, std::size_t stride)
+    {
+        if constexpr (hn::MaxLanes(D()) <= 16) {
+            return hn::LoadU(d, in);
+        } else {
+            const hn::Half<D> half;
+            return hn::Combine(d, LoadBlocks(half, in + hn::MaxLanes(half) / 16 * stride, stride),
+                               LoadBlocks(half, in, stride));
+        }
     }
 
     // The 128-bit blocks of v, block b at out + b x stride.
@@ -174,32 +185,7 @@ private:
         }
     }
 
-    void DeinterleaveGroups(std::size_t count)
-    {
-        const WordVectorTag d32;
-        const std::size_t n = hn::Lanes(d32);
-        const std::uint32_t* runs = runs_.get();
-        if (Rows() == 8) {
-            for (std::size_t t = 0; t < count; t += n) {
-                hn::Vec<WordVectorTag> a, b;
-                hn::LoadInterleaved2(d32, runs + 2 * t, a, b);
-                hn::Store(a, d32, Words(0) + t);
-                hn::Store(b, d32, Words(1) + t);
-            }
-        } else if (Rows() == 16) {
-            for (std::size_t t = 0; t < count; t += n) {
-                hn::Vec<WordVectorTag> a, b, c, d;
-                hn::LoadInterleaved4(d32, runs + 4 * t, a, b, c, d);
-                hn::Store(a, d32, Words(0) + t);
-                hn::Store(b, d32, Words(1) + t);
-                hn::Store(c, d32, Words(2) + t);
-                hn::Store(d, d32, Words(3) + t);
-            }
-        }
-    }
-
     std::size_t capacity_;  // samples per run buffer, a whole number of byte vectors
-    hwy::AlignedFreeUniquePtr<std::uint32_t[]> groups_;
     hwy::AlignedFreeUniquePtr<std::uint32_t[]> runs_;
 };
 
