@@ -42,6 +42,7 @@ void BatchSummary::Count(const JobResult& result, JobHost& host)
 
 BatchSummary RunBatch(const std::vector<std::string>& names, BatchHost& host)
 {
+    const Raster::ReleaseSpareMemoryAtEnd release;
     for (const std::string& line : JobHeaderLines(JobKind::Batch, std::time(nullptr))) host.AppendLog(line);
     BatchSummary summary;
     const std::uint32_t start = TickCount();

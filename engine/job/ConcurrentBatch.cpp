@@ -82,6 +82,7 @@ BatchSummary RunBatchConcurrently(const std::vector<std::string>& names, BatchHo
     }
     if (jobs <= 1 || anyRefused || items.size() < 2) return RunBatch(names, host);
 
+    const Raster::ReleaseSpareMemoryAtEnd release;  // after the workers end
     for (const std::string& line : JobHeaderLines(JobKind::Batch, std::time(nullptr))) host.AppendLog(line);
     const std::uint32_t start = TickCount();
     const std::vector<std::vector<std::size_t>> chains = ChainsByOutputPath(items);

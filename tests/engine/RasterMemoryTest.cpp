@@ -36,21 +36,27 @@ TEST_F(RasterMemory, IsNeverSharedByLiveRasters)
     // Pictures and outputs of mixed sizes, going in another order than they came.
     const int sizes[][2] = {{2000, 1500}, {1000, 750}, {4000, 3000}, {1000, 750}, {2000, 1500}, {800, 1200}};
     std::vector<Raster> live;
+    std::vector<std::uint8_t> marks;  // what each live raster's first rows were filled with
+    std::uint8_t mark = 0;
     for (int round = 0; round < 3; ++round) {
         for (const auto& size : sizes) {
             live.emplace_back(size[0], size[1]);
-            std::fill_n(live.back().Data(), live.back().Stride() * 4, static_cast<std::uint8_t>(live.size()));
+            marks.push_back(++mark);
+            std::fill_n(live.back().Data(), live.back().Stride() * 4, mark);
         }
         std::vector<std::pair<const std::uint8_t*, const std::uint8_t*>> ranges;
         for (const Raster& raster : live)
-            ranges.emplace_back(raster.Data(), raster.Data() + raster.Stride() * static_cast<std::size_t>(raster.Height()));
+            ranges.emplace_back(raster.Data(),
+                                raster.Data() + raster.Stride() * static_cast<std::size_t>(raster.Height()));
         std::sort(ranges.begin(), ranges.end());
         for (std::size_t i = 1; i < ranges.size(); ++i) EXPECT_LE(ranges[i - 1].second, ranges[i].first);
-        for (std::size_t i = 0; i < live.size(); ++i)
-            EXPECT_EQ(live[i].Row(3)[0], static_cast<std::uint8_t>(i + 1));
+        for (std::size_t i = 0; i < live.size(); ++i) EXPECT_EQ(live[i].Row(3)[0], marks[i]);
         // Every second one goes, the rest stay for the next round.
         for (std::size_t i = live.size(); i-- > 0;)
-            if (i % 2 == static_cast<std::size_t>(round % 2)) live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+            if (i % 2 == static_cast<std::size_t>(round % 2)) {
+                live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
+                marks.erase(marks.begin() + static_cast<std::ptrdiff_t>(i));
+            }
     }
 }
 
