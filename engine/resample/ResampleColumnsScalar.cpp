@@ -13,10 +13,10 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
     }
 }
 
-void ResampleColumnGroupScalar(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
+void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out)
 {
-    for (std::size_t i = 0; i < group.count; ++i)
-        ResampleColumnScalar(group.rows.subspan(group.starts[i], group.weights[i].size()), group.weights[i],
+    for (std::size_t i = 0; i < ColumnPair::kOutputs; ++i)
+        ResampleColumnScalar(pair.rows.subspan(pair.starts[i], pair.weights[i].size()), pair.weights[i],
                              samples, out[i]);
 }
 

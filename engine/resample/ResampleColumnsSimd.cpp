@@ -49,10 +49,9 @@ void ResampleColumnRest(std::span<const std::uint8_t* const> rows, std::span<con
     }
 }
 
-// The sums of one output row in a strip of width vectors.
-template <std::size_t width>
+// The four vectors of one output row's sums in a strip.
 struct StripSums {
-    hn::Vec<FloatTag> sum[width];
+    hn::Vec<FloatTag> sum[4];
 
     HWY_INLINE StripSums()
     {
@@ -62,23 +61,15 @@ struct StripSums {
     HWY_INLINE void Add(const hn::Vec<FloatTag>* row, float weight)
     {
         const auto w = hn::Set(FloatTag(), weight);
-        for (std::size_t v = 0; v < width; ++v) sum[v] = hn::MulAdd(row[v], w, sum[v]);
+        for (std::size_t v = 0; v < 4; ++v) sum[v] = hn::MulAdd(row[v], w, sum[v]);
     }
 
-    HWY_INLINE void Store(std::uint8_t* out) const
-    {
-        const std::size_t lanes = hn::Lanes(FloatTag());
-        for (std::size_t v = 0; v + 4 <= width; v += 4)
-            StoreFourClamped(sum[v], sum[v + 1], sum[v + 2], sum[v + 3], out + v * lanes);
-        if constexpr (width % 4 == 2)
-            StoreTwoClamped(sum[width - 2], sum[width - 1], out + (width - 2) * lanes);
-    }
+    HWY_INLINE void Store(std::uint8_t* out) const { StoreFourClamped(sum[0], sum[1], sum[2], sum[3], out); }
 };
 
-template <std::size_t width>
 HWY_INLINE void LoadStrip(const std::uint8_t* in, std::size_t lanes, hn::Vec<FloatTag>* row)
 {
-    for (std::size_t v = 0; v < width; ++v) row[v] = LoadBytes(in + v * lanes);
+    for (std::size_t v = 0; v < 4; ++v) row[v] = LoadBytes(in + v * lanes);
 }
 
 void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
@@ -87,10 +78,10 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     const std::size_t lanes = hn::Lanes(FloatTag());
     std::size_t s = 0;
     for (; s + 4 * lanes <= samples; s += 4 * lanes) {
-        StripSums<4> sums;
+        StripSums sums;
         for (std::size_t k = 0; k < rows.size(); ++k) {
             hn::Vec<FloatTag> row[4];
-            LoadStrip<4>(rows[k] + s, lanes, row);
+            LoadStrip(rows[k] + s, lanes, row);
             sums.Add(row, weights[k]);
         }
         sums.Store(out + s);
@@ -98,38 +89,31 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     ResampleColumnRest(rows, weights, s, samples, out);
 }
 
-// The rows that several output rows read are loaded and converted once for all of them. (Four
-// output rows at once, in strips half as wide, were slower.)
-template <std::size_t n>
-void ResampleColumnsTogether(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
+// The rows both output rows read are loaded and converted once for the two. (Four output rows
+// at once, in strips of fewer vectors to keep the sums in registers, were slower.)
+void ResampleColumnPairTarget(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out)
 {
-    constexpr std::size_t width = 4;  // vectors per strip
+    constexpr std::size_t n = ColumnPair::kOutputs;
     const std::size_t lanes = hn::Lanes(FloatTag());
     std::size_t ends[n];
-    for (std::size_t i = 0; i < n; ++i) ends[i] = group.starts[i] + group.weights[i].size();
+    for (std::size_t i = 0; i < n; ++i) ends[i] = pair.starts[i] + pair.weights[i].size();
     std::size_t s = 0;
-    for (; s + width * lanes <= samples; s += width * lanes) {
-        StripSums<width> sums[n];
-        ForEachCoveredStretch<n>(group.starts, ends,
+    for (; s + 4 * lanes <= samples; s += 4 * lanes) {
+        StripSums sums[n];
+        ForEachCoveredStretch<n>(pair.starts, ends,
                                  [&]<std::size_t first, std::size_t last>(std::size_t from, std::size_t to) {
                                      for (std::size_t k = from; k < to; ++k) {
-                                         hn::Vec<FloatTag> row[width];
-                                         LoadStrip<width>(group.rows[k] + s, lanes, row);
+                                         hn::Vec<FloatTag> row[4];
+                                         LoadStrip(pair.rows[k] + s, lanes, row);
                                          for (std::size_t i = first; i <= last; ++i)
-                                             sums[i].Add(row, group.weights[i][k - group.starts[i]]);
+                                             sums[i].Add(row, pair.weights[i][k - pair.starts[i]]);
                                      }
                                  });
         for (std::size_t i = 0; i < n; ++i) sums[i].Store(out[i] + s);
     }
     for (std::size_t i = 0; i < n; ++i)
-        ResampleColumnRest(group.rows.subspan(group.starts[i], group.weights[i].size()), group.weights[i], s,
+        ResampleColumnRest(pair.rows.subspan(pair.starts[i], pair.weights[i].size()), pair.weights[i], s,
                            samples, out[i]);
-}
-
-void ResampleColumnGroupTarget(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
-{
-    if (group.count == 2) ResampleColumnsTogether<2>(group, samples, out);
-    else ResampleColumnGroupScalar(group, samples, out);  // one row: nothing to share
 }
 
 #else  // no true fused multiply-add on this target, whose emulation would round twice
@@ -140,9 +124,9 @@ void ResampleColumnTarget(std::span<const std::uint8_t* const> rows, std::span<c
     ResampleColumnScalar(rows, weights, samples, out);
 }
 
-void ResampleColumnGroupTarget(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
+void ResampleColumnPairTarget(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out)
 {
-    ResampleColumnGroupScalar(group, samples, out);
+    ResampleColumnPairScalar(pair, samples, out);
 }
 
 #endif
@@ -162,11 +146,11 @@ void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<con
     HWY_DYNAMIC_DISPATCH(ResampleColumnTarget)(rows, weights, samples, out);
 }
 
-HWY_EXPORT(ResampleColumnGroupTarget);
+HWY_EXPORT(ResampleColumnPairTarget);
 
-void ResampleColumnGroupSimd(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out)
+void ResampleColumnPairSimd(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out)
 {
-    HWY_DYNAMIC_DISPATCH(ResampleColumnGroupTarget)(group, samples, out);
+    HWY_DYNAMIC_DISPATCH(ResampleColumnPairTarget)(pair, samples, out);
 }
 
 }  // namespace selvane

@@ -47,18 +47,17 @@ void ResampleColumnScalar(std::span<const std::uint8_t* const> rows, std::span<c
 void ResampleColumnSimd(std::span<const std::uint8_t* const> rows, std::span<const float> weights,
                         std::size_t samples, std::uint8_t* out);
 
-// The columns pass for two output rows at once, whose taps are rows of one window:
-// output row i reads rows[starts[i] + k] with weights[i][k]. The windows start in order and
-// end in order (at starts[i] + weights[i].size()), and every one starts before the first one
-// ends. The same bytes as one call of the above for each.
-struct ColumnGroup {
-    static constexpr std::size_t kMaxOutputs = 2;
+// The columns pass for two output rows at once, whose taps are rows of one window: output
+// row i reads rows[starts[i] + k] with weights[i][k]. The second window starts where or after
+// the first one starts and no later than where it ends, and ends where or after it ends. The
+// same bytes as one call of the above for each.
+struct ColumnPair {
+    static constexpr std::size_t kOutputs = 2;
     std::span<const std::uint8_t* const> rows;
-    std::size_t count;
-    std::size_t starts[kMaxOutputs];
-    std::span<const float> weights[kMaxOutputs];
+    std::size_t starts[kOutputs];
+    std::span<const float> weights[kOutputs];
 };
-void ResampleColumnGroupScalar(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out);
-void ResampleColumnGroupSimd(const ColumnGroup& group, std::size_t samples, std::uint8_t* const* out);
+void ResampleColumnPairScalar(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out);
+void ResampleColumnPairSimd(const ColumnPair& pair, std::size_t samples, std::uint8_t* const* out);
 
 }  // namespace selvane

@@ -13,10 +13,10 @@ namespace selvane {
 namespace {
 
 constexpr int kBand = RowsPass::kBandRows;
-constexpr int kTogether = static_cast<int>(ColumnGroup::kMaxOutputs);
+constexpr int kTogether = static_cast<int>(ColumnPair::kOutputs);
 
-// The columns pass takes the output rows a few at a time (ColumnGroup), so the rows pass runs
-// ahead far enough for all of them.
+// The columns pass takes the output rows two at a time (ColumnPair), so the rows pass runs
+// ahead far enough for both.
 int LastRowRead(const ContributorLists& lists, int y)
 {
     int last = 0;
@@ -60,7 +60,7 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
     const auto rowsPass =
         simd ? MakeRowsPassSimd(columns, source.Stride()) : MakeRowsPassScalar(columns, source.Stride());
     const auto resampleColumn = simd ? ResampleColumnSimd : ResampleColumnScalar;
-    const auto resampleGroup = simd ? ResampleColumnGroupSimd : ResampleColumnGroupScalar;
+    const auto resamplePair = simd ? ResampleColumnPairSimd : ResampleColumnPairScalar;
 
     // The lowest source row read: 0 for a whole destination, later for a part of one.
     int firstRow = source.Height() - 1;
@@ -86,27 +86,25 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
         }
     };
 
-    // Output rows whose taps are rows in order, each starting where or after the one before
-    // starts and ending where or after it ends, and all starting before the first one ends,
-    // are laid out as one window of rows with each one's weights (zero for the rows it
-    // skips, which adds exactly 0) and summed together.
+    // Two output rows whose taps are rows in order, the second's starting where or after the
+    // first's starts and no later than where it ends, and ending where or after it ends, are
+    // laid out as one window of rows with each one's weights (zero for the rows it skips,
+    // which adds exactly 0) and summed together.
     const std::size_t room = static_cast<std::size_t>(std::max(rows.MaxTaps(), source.Height()));
     std::vector<const std::uint8_t*> taps(room);
-    std::vector<float> weights(ColumnGroup::kMaxOutputs * room);
-    const auto windowGroup = [&](int y, int count) {
-        std::optional<ColumnGroup> group;
-        ColumnGroup laidOut{};
-        laidOut.count = static_cast<std::size_t>(count);
-        const int first = rows.List(y).front().Pixel;
+    std::vector<float> weights(ColumnPair::kOutputs * room);
+    const auto windowPair = [&](int y) {
+        std::optional<ColumnPair> pair;
+        ColumnPair laidOut{};
+        const int first = rows.List(y).front().Pixel, firstEnd = rows.List(y).back().Pixel + 1;
         int lastStart = first, lastEnd = first;
-        for (int i = 0; i < count; ++i) {
-            const auto list = rows.List(y + i);
+        for (std::size_t i = 0; i < ColumnPair::kOutputs; ++i) {
+            const auto list = rows.List(y + static_cast<int>(i));
             const int start = list.front().Pixel, end = list.back().Pixel + 1;
-            if (!InOrder(list) || start < lastStart || end < lastEnd || start > rows.List(y).back().Pixel + 1)
-                return group;
+            if (!InOrder(list) || start < lastStart || end < lastEnd || start > firstEnd) return pair;
             lastStart = start;
             lastEnd = end;
-            float* own = weights.data() + static_cast<std::size_t>(i) * room;
+            float* own = weights.data() + i * room;
             std::fill_n(own, end - start, 0.0f);
             for (const Contributor& tap : list) own[tap.Pixel - start] = tap.Weight;
             laidOut.starts[i] = static_cast<std::size_t>(start - first);
@@ -115,8 +113,8 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
         const auto size = static_cast<std::size_t>(lastEnd - first);
         for (std::size_t k = 0; k < size; ++k) taps[k] = slot(first + static_cast<int>(k));
         laidOut.rows = std::span(taps.data(), size);
-        group = laidOut;
-        return group;
+        pair = laidOut;
+        return pair;
     };
     const auto resampleList = [&](int y) {
         const auto list = rows.List(y);
@@ -130,20 +128,14 @@ void ResampleAlong(const Raster& source, Raster& destination, const ContributorL
 
     for (int y = 0; y < height; y += kTogether) {
         produce(LastRowRead(rows, y));
-        const int end = std::min(y + kTogether, height);
-        for (int done = y; done < end;) {
-            // As many rows together as fit.
-            int count = end - done;
-            std::optional<ColumnGroup> group;
-            while (count > 1 && !(group = windowGroup(done, count))) --count;
-            if (group) {
-                std::uint8_t* out[ColumnGroup::kMaxOutputs];
-                for (int i = 0; i < count; ++i) out[i] = destination.Row(done + i);
-                resampleGroup(*group, destination.Stride(), out);
-            } else {
-                resampleList(done);
-            }
-            done += count;
+        if (y + 1 == height) {
+            resampleList(y);
+        } else if (const auto pair = windowPair(y)) {
+            std::uint8_t* out[ColumnPair::kOutputs] = {destination.Row(y), destination.Row(y + 1)};
+            resamplePair(*pair, destination.Stride(), out);
+        } else {
+            resampleList(y);
+            resampleList(y + 1);
         }
     }
 }
